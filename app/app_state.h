@@ -1,0 +1,59 @@
+// Everything the program keeps for a whole run: one instance, created by
+// main() and passed by reference. Tests build as many as they like.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "chip_profile.h"
+#include "data_buffer.h"
+#include "link_state.h"
+#include "program_file.h"
+#include "settings.h"
+#include "ui_sinks.h"
+
+namespace morsk {
+
+struct AppState {
+    ChipProfile profile;
+    bool profileLoaded = false;  // what the last LoadChipProfile returned
+    DataBuffer buffer;
+    Settings settings;
+    SettingsPaths paths;
+    ProgramFileState file;
+    uint8_t successCount = 0;
+    uint8_t failureCount = 0;
+    int statusLineCount = 0;
+    LinkState link;
+
+    StatusSink* status = &DefaultUi();
+    Notifier* notifier = &DefaultUi();
+
+    void AddStatusLine(std::string text);
+    void ShowCounters();
+    // Connects all sinks at once; a null pointer keeps the current one.
+    void AttachUi(StatusSink* statusSink, Notifier* notifierSink, ProgressSink* progressSink,
+                  DiagnosticSink* diagnosticSink);
+};
+
+// True for the manufacturers the operations know, and only when the chip's
+// line was really loaded: a failed load can leave a manufacturer name over
+// another chip's sizes and family, which must never drive a chip.
+bool ChipCommandsAllowed(const AppState& app);
+
+inline constexpr char kReadyLine[] = "准备就绪！";
+inline constexpr char kUnsupportedLine[] = "本软件暂不支持您所选择的芯片，请重新选择！";
+
+// Enables or disables the operations and adds the readiness line.
+bool UpdateReadiness(AppState& app);
+
+// The window's start-up order without the window: settings and chip
+// profile, buffer clear, checksum line, readiness, counters, link option.
+void StartUp(AppState& app, const std::string& workDir);
+
+// After the device selection dialog closed with OK.
+void ChangeChip(AppState& app, int manufIndex, int deviceIndex);
+
+void RefreshChecksum(AppState& app);
+
+}  // namespace morsk

@@ -1,0 +1,147 @@
+#include "auto_sequence.h"
+
+#include <cstring>
+
+#include "chip_operations.h"
+
+namespace morsk {
+namespace {
+
+const char* const kStepNames[] = {"Program", "Read", "Verify", "Blank_Check", "Erase", "Security", "Protect"};
+
+}  // namespace
+
+int ParseStepCount(const char* text)
+{
+    if (!text || !*text)
+        return 0;
+    const char c = text[0];
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return 0;
+}
+
+std::string StepName(char code)
+{
+    if (code >= '1' && code <= '7')
+        return kStepNames[code - '1'];
+    return {};
+}
+
+char StepCode(const std::string& name)
+{
+    for (int i = 0; i < 7; ++i)
+        if (name == kStepNames[i])
+            return static_cast<char>('1' + i);
+    return '0';
+}
+
+bool RunAuto(AppState& app, ProgrammerLink& link)
+{
+    ChipOperations ops(app, link);
+    const bool atmel = IsManufacturer(app.profile, "ATMEL");
+    auto countFailure = [&app] {
+        ++app.failureCount;
+        app.ShowCounters();
+        return false;
+    };
+    if (!ops.InitProgrammer())
+        return countFailure();
+    if (atmel && !ops.IdentifyChip())
+        return countFailure();
+
+    const char* sequence = app.settings.autoSequence;
+    const size_t length = std::strlen(sequence);
+    const int steps = ParseStepCount(sequence);
+    bool allOk = true;
+    for (int i = 1; i <= steps; ++i) {
+        const char code = static_cast<size_t>(i) < length ? sequence[i] : '\0';
+        switch (code) {
+        case '1':
+            allOk &= ops.ProgramFlashStep();
+            break;
+        case '2': {
+            bool ok = ops.ReadFlashStep();
+            if (atmel)
+                ok &= ops.ReadEepromStep();
+            ComposeView(app.buffer, app.profile);
+            allOk &= ok;
+            break;
+        }
+        case '3':
+            allOk &= ops.VerifyStep();
+            break;
+        case '4':
+            allOk &= ops.BlankCheckStep();
+            break;
+        case '5':
+            allOk &= ops.EraseStep();
+            break;
+        default:
+            break;  // "Security", "Protect" and unknown codes have no chip command
+        }
+    }
+    link.LeaveProgramming();
+    app.AddStatusLine("自动已完成!");
+    if (allOk)
+        ++app.successCount;
+    else
+        ++app.failureCount;
+    app.ShowCounters();
+    return allOk;
+}
+
+void AutoEditorModel::Open(uint8_t family, const char* sequence)
+{
+    offered_ = {"Program", "Read", "Verify", "Blank_Check", "Erase",
+                family == kFamilyAvr ? "Security" : "Protect"};
+    chosen_.clear();
+    const size_t length = std::strlen(sequence);
+    const int steps = ParseStepCount(sequence);
+    for (int i = 1; i <= steps; ++i) {
+        const std::string name = static_cast<size_t>(i) < length ? StepName(sequence[i]) : std::string();
+        if (!name.empty())
+            chosen_.push_back(name);
+    }
+}
+
+bool AutoEditorModel::Add(int offeredIndex)
+{
+    if (offeredIndex < 0 || static_cast<size_t>(offeredIndex) >= offered_.size() ||
+        chosen_.size() >= kMaxAutoSteps)
+        return false;
+    chosen_.push_back(offered_[static_cast<size_t>(offeredIndex)]);
+    return true;
+}
+
+void AutoEditorModel::AddAll()
+{
+    for (const std::string& step : offered_)
+        if (chosen_.size() < kMaxAutoSteps)
+            chosen_.push_back(step);
+}
+
+void AutoEditorModel::Delete(int chosenIndex)
+{
+    if (chosenIndex >= 0 && static_cast<size_t>(chosenIndex) < chosen_.size())
+        chosen_.erase(chosen_.begin() + chosenIndex);
+}
+
+void AutoEditorModel::DeleteAll()
+{
+    chosen_.clear();
+}
+
+std::string AutoEditorModel::BuildSequence() const
+{
+    std::string text = Format("%X", static_cast<unsigned>(chosen_.size()));
+    for (const std::string& step : chosen_)
+        text += StepCode(step);
+    return text;
+}
+
+}  // namespace morsk

@@ -1,0 +1,51 @@
+// The auto sequence: a count digit and up to 15 step codes, run with one
+// button for production batches, and the list logic of its editor.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app_state.h"
+#include "programmer_link.h"
+
+namespace morsk {
+
+inline constexpr int kMaxAutoSteps = 15;
+
+// The first character as one hexadecimal digit; 0 for anything else.
+int ParseStepCount(const char* text);
+
+// The editor's name of a step code "1".."7"; empty for anything else.
+std::string StepName(char code);
+// The code of a step name; '0' for a name that is none of them.
+char StepCode(const std::string& name);
+
+// One run of the stored sequence. A run counts as a success only when it
+// reached its end and every step it performed succeeded; every other run
+// counts as a failure. Both counters are shown at the end.
+bool RunAuto(AppState& app, ProgrammerLink& link);
+
+class AutoEditorModel {
+public:
+    // Fills both lists: the offered steps for the family and the stored
+    // sequence's steps (codes that are not "1".."7" are left out).
+    void Open(uint8_t family, const char* sequence);
+    // Appends offered step `offeredIndex` while room remains; an index
+    // that selects nothing appends nothing.
+    bool Add(int offeredIndex);
+    void AddAll();
+    void Delete(int chosenIndex);
+    void DeleteAll();
+    // "%X" of the count, then the codes.
+    std::string BuildSequence() const;
+
+    const std::vector<std::string>& offered() const { return offered_; }
+    const std::vector<std::string>& chosen() const { return chosen_; }
+
+private:
+    std::vector<std::string> offered_;
+    std::vector<std::string> chosen_;
+};
+
+}  // namespace morsk

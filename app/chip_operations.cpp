@@ -1,0 +1,215 @@
+#include "chip_operations.h"
+
+#include <algorithm>
+
+namespace morsk {
+namespace {
+
+bool AllErased(const uint8_t* bytes, uint32_t length)
+{
+    return std::all_of(bytes, bytes + length, [](uint8_t b) { return b == 0xFF; });
+}
+
+}  // namespace
+
+bool ChipOperations::InitProgrammer()
+{
+    if (link_.EnterProgramming())
+        return true;
+    Line("下载器初始化出错!");
+    return false;
+}
+
+bool ChipOperations::IdentifyChip()
+{
+    uint8_t id[3] = {};
+    if (!link_.ReadSignature(id)) {
+        Line("找不到器件!");
+        return false;
+    }
+    const uint8_t* expected = app_.profile.signature;
+    if (id[0] == expected[0] && id[1] == expected[1] && id[2] == expected[2]) {
+        app_.AddStatusLine(Format("器件ID:%2.2X %2.2X %2.2X", id[0], id[1], id[2]));
+        return true;
+    }
+    link_.LeaveProgramming();
+    app_.AddStatusLine(Format("读取错误器件ID:%2.2X %2.2X %2.2X", id[0], id[1], id[2]));
+    return false;
+}
+
+bool ChipOperations::EraseStep()
+{
+    Line("擦除芯片...");
+    const bool ok = link_.EraseChip() == 1;
+    Line(ok ? "擦除芯片成功!" : "擦除芯片失败...!");
+    return ok;
+}
+
+bool ChipOperations::ProgramFlashStep()
+{
+    const bool nordic = IsNordic();
+    Line(nordic ? "编程NORDIC..." : "编程FLASH...");
+    const bool ok = link_.WriteMemory(MemoryKind::Flash, app_.buffer.flash.data(),
+                                      app_.profile.flashPageSize, UsedFlash(app_.profile)) == 1;
+    if (nordic)
+        Line(ok ? "编程NORDIC成功!" : "编程NORDIC错误...!");
+    else
+        Line(ok ? "编程FLASH成功!" : "编程FLASH错误...!");
+    return ok;
+}
+
+bool ChipOperations::ReadFlashStep(uint8_t* destination)
+{
+    Line("读FLASH...");
+    const bool ok = link_.ReadMemory(MemoryKind::Flash, destination, UsedFlash(app_.profile)) == 1;
+    Line(ok ? "读FLASH成功!" : "读FLASH错误...!");
+    return ok;
+}
+
+bool ChipOperations::ReadEepromStep(uint8_t* destination)
+{
+    if (UsedEeprom(app_.profile) == 0)
+        return true;
+    Line("读EEPROM...");
+    const bool ok = link_.ReadMemory(MemoryKind::Eeprom, destination, UsedEeprom(app_.profile)) == 1;
+    Line(ok ? "读EEPROM成功!" : "读EEPROM错误...!");
+    return ok;
+}
+
+bool ChipOperations::IsImageBlank(const uint8_t* flash, const uint8_t* eeprom) const
+{
+    if (!AllErased(flash, UsedFlash(app_.profile)))
+        return false;
+    return IsNordic() || AllErased(eeprom, UsedEeprom(app_.profile));
+}
+
+bool ChipOperations::CompareFlash()
+{
+    const bool large = app_.profile.flashSize > kLargeChipFlash;
+    return link_.CompareMemory(MemoryKind::Flash, app_.buffer.flash.data(), app_.profile.flashPageSize,
+                               UsedFlash(app_.profile), large) == 0;
+}
+
+bool ChipOperations::VerifyVerdict(bool match)
+{
+    Line(match ? "效验器件完成!" : "效验器件失败!");
+    return match;
+}
+
+bool ChipOperations::VerifyStep()
+{
+    return VerifyVerdict(CompareFlash());
+}
+
+bool ChipOperations::BlankRead(std::vector<uint8_t>& flash, std::vector<uint8_t>& eeprom)
+{
+    if (IsNordic()) {
+        const bool ok = link_.ReadMemory(MemoryKind::Flash, flash.data(), UsedFlash(app_.profile)) == 1;
+        Line(ok ? "效验NORDIC FLASH成功!" : "效验NORDIC FLASH错误...!");
+        return ok;
+    }
+    const bool flashOk = ReadFlashStep(flash.data());
+    const bool eepromOk = ReadEepromStep(eeprom.data());
+    return flashOk && eepromOk;
+}
+
+bool ChipOperations::BlankVerdict(bool readOk, const std::vector<uint8_t>& flash,
+                                  const std::vector<uint8_t>& eeprom)
+{
+    // A chip that could not be read is not known to be blank.
+    if (!readOk) {
+        Line("效验器件失败!");
+        return false;
+    }
+    const bool blank = IsImageBlank(flash.data(), eeprom.data());
+    Line(blank ? "效验器件已完成!" : "效验器件失败,器件不为空!");
+    return blank;
+}
+
+bool ChipOperations::BlankCheckStep()
+{
+    // The images keep what the user loaded; the chip is read beside them.
+    std::vector<uint8_t> flash(UsedFlash(app_.profile), 0xFF);
+    std::vector<uint8_t> eeprom(UsedEeprom(app_.profile), 0xFF);
+    const bool readOk = BlankRead(flash, eeprom);
+    return BlankVerdict(readOk, flash, eeprom);
+}
+
+bool ChipOperations::ProgramDevice()
+{
+    if (!InitProgrammer())
+        return false;
+    if (!ProgramFlashStep())
+        return false;  // programming mode stays entered
+    if (IsAtmel() && UsedEeprom(app_.profile) != 0) {
+        Line("编程EEPROM...");
+        const bool ok = link_.WriteMemory(MemoryKind::Eeprom, app_.buffer.eeprom.data(),
+                                          app_.profile.eepromPageSize, UsedEeprom(app_.profile)) == 1;
+        Line(ok ? "编程EEPROM成功!" : "编程EEPROM错误...!");
+        if (!ok)
+            return false;
+    }
+    link_.LeaveProgramming();
+    Line("编程器件完成!");
+    return true;
+}
+
+bool ChipOperations::EraseDevice()
+{
+    if (!InitProgrammer() || !IdentifyChip())
+        return false;
+    Line("擦除芯片...");
+    if (link_.EraseChip() != 1) {
+        Line("擦除芯片失败...!");
+        return false;
+    }
+    Line("擦除芯片成功!");
+    link_.LeaveProgramming();
+    return true;
+}
+
+bool ChipOperations::ReadDevice()
+{
+    if (!InitProgrammer())
+        return false;
+    bool ok;
+    if (IsNordic()) {
+        ok = link_.ReadMemory(MemoryKind::Flash, app_.buffer.flash.data(), UsedFlash(app_.profile)) == 1;
+        Line(ok ? "读NORDIC FLASH成功!" : "读NORDIC FLASH错误...!");
+    } else {
+        if (!IdentifyChip())
+            return false;
+        const bool flashOk = ReadFlashStep();
+        const bool eepromOk = ReadEepromStep();
+        ok = flashOk && eepromOk;
+    }
+    link_.LeaveProgramming();
+    ComposeView(app_.buffer, app_.profile);
+    RefreshChecksum(app_);
+    Line("读器件已完成!");
+    return ok;
+}
+
+bool ChipOperations::VerifyDevice()
+{
+    if (!InitProgrammer() || !IdentifyChip())
+        return false;
+    const bool match = CompareFlash();
+    link_.LeaveProgramming();
+    return VerifyVerdict(match);
+}
+
+bool ChipOperations::BlankCheckDevice()
+{
+    if (!InitProgrammer())
+        return false;
+    if (IsAtmel() && !IdentifyChip())
+        return false;
+    std::vector<uint8_t> flash(UsedFlash(app_.profile), 0xFF);
+    std::vector<uint8_t> eeprom(UsedEeprom(app_.profile), 0xFF);
+    const bool readOk = BlankRead(flash, eeprom);
+    link_.LeaveProgramming();
+    return BlankVerdict(readOk, flash, eeprom);
+}
+
+}  // namespace morsk

@@ -1,0 +1,53 @@
+// The operations behind the main window's buttons, and the steps that the
+// auto run strings together. Every stage is reported as a status line.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "app_state.h"
+#include "programmer_link.h"
+
+namespace morsk {
+
+class ChipOperations {
+public:
+    ChipOperations(AppState& app, ProgrammerLink& link) : app_(app), link_(link) {}
+
+    // Steps.
+    bool InitProgrammer();
+    bool IdentifyChip();
+    bool EraseStep();
+    bool ProgramFlashStep();
+    bool ReadFlashStep(uint8_t* destination);
+    bool ReadFlashStep() { return ReadFlashStep(app_.buffer.flash.data()); }
+    bool ReadEepromStep(uint8_t* destination);
+    bool ReadEepromStep() { return ReadEepromStep(app_.buffer.eeprom.data()); }
+    bool IsImageBlank(const uint8_t* flash, const uint8_t* eeprom) const;
+    // Compares the chip's flash with the flash image and adds the outcome.
+    bool VerifyStep();
+    // Reads the chip into a scratch area (never into the images) and adds
+    // the read lines and the verdict.
+    bool BlankCheckStep();
+
+    // Operations; each returns whether it did all it set out to do.
+    bool ProgramDevice();
+    bool EraseDevice();
+    bool ReadDevice();
+    bool VerifyDevice();
+    bool BlankCheckDevice();
+
+private:
+    bool IsAtmel() const { return IsManufacturer(app_.profile, "ATMEL"); }
+    bool IsNordic() const { return IsManufacturer(app_.profile, "NORDIC"); }
+    bool BlankRead(std::vector<uint8_t>& flash, std::vector<uint8_t>& eeprom);
+    bool BlankVerdict(bool readOk, const std::vector<uint8_t>& flash, const std::vector<uint8_t>& eeprom);
+    bool CompareFlash();
+    bool VerifyVerdict(bool match);
+    void Line(const char* text) { app_.AddStatusLine(text); }
+
+    AppState& app_;
+    ProgrammerLink& link_;
+};
+
+}  // namespace morsk

@@ -1,0 +1,66 @@
+#include "data_buffer.h"
+
+#include <algorithm>
+
+namespace morsk {
+
+uint32_t UsedFlash(const ChipProfile& profile)
+{
+    return std::min(profile.flashSize, kFlashCapacity);
+}
+
+uint32_t UsedEeprom(const ChipProfile& profile)
+{
+    return std::min(profile.eepromSize, kEepromCapacity);
+}
+
+void ClearImages(DataBuffer& buffer, const ChipProfile& profile, uint8_t selector)
+{
+    const uint32_t flash = UsedFlash(profile);
+    const uint32_t eeprom = UsedEeprom(profile);
+    switch (selector) {
+    case 0:
+        std::fill_n(buffer.view.begin(), flash + eeprom, 0xFF);
+        std::fill_n(buffer.flash.begin(), flash, 0xFF);
+        std::fill_n(buffer.eeprom.begin(), eeprom, 0xFF);
+        break;
+    case 1:
+        std::fill_n(buffer.flash.begin(), flash, 0xFF);
+        break;
+    case 2:
+        std::fill_n(buffer.eeprom.begin(), eeprom, 0xFF);
+        break;
+    default:
+        break;
+    }
+}
+
+void ComposeView(DataBuffer& buffer, const ChipProfile& profile)
+{
+    const uint32_t flash = UsedFlash(profile);
+    std::copy_n(buffer.flash.begin(), flash, buffer.view.begin());
+    std::copy_n(buffer.eeprom.begin(), UsedEeprom(profile), buffer.view.begin() + flash);
+}
+
+uint32_t ComputeChecksum(const DataBuffer& buffer, const ChipProfile& profile)
+{
+    uint32_t sum = 0;
+    const auto end = buffer.view.begin() + UsedFlash(profile) + UsedEeprom(profile);
+    for (auto it = buffer.view.begin(); it != end; ++it)
+        sum += *it;
+    return sum;
+}
+
+std::string ChecksumLine(uint32_t checksum, const std::string& shownPath)
+{
+    return "效验和: " + Format("%08XH", checksum) + "   文件 = " + shownPath;
+}
+
+void UpdateChecksum(DataBuffer& buffer, const ChipProfile& profile, const std::string& shownPath,
+                    StatusSink& status)
+{
+    buffer.checksum = ComputeChecksum(buffer, profile);
+    status.SetFileLine(ChecksumLine(buffer.checksum, shownPath));
+}
+
+}  // namespace morsk

@@ -1,0 +1,38 @@
+// The flash image, the EEPROM image and their combined view.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "chip_profile.h"
+#include "ui_sinks.h"
+
+namespace morsk {
+
+inline constexpr uint32_t kViewCapacity = kFlashCapacity + kEepromCapacity;
+
+struct DataBuffer {
+    // Allocated once with their full capacity and never resized. They start
+    // zero-filled; start-up clears the used parts to 0xFF.
+    std::vector<uint8_t> flash = std::vector<uint8_t>(kFlashCapacity, 0);
+    std::vector<uint8_t> eeprom = std::vector<uint8_t>(kEepromCapacity, 0);
+    std::vector<uint8_t> view = std::vector<uint8_t>(kViewCapacity, 0);
+    uint32_t checksum = 0;
+};
+
+// The sizes in use, never beyond the capacities (the loader refuses larger
+// chips; this keeps every area operation bounded regardless).
+uint32_t UsedFlash(const ChipProfile& profile);
+uint32_t UsedEeprom(const ChipProfile& profile);
+
+// Selector 0: view, flash and EEPROM; 1: flash; 2: EEPROM; else nothing.
+void ClearImages(DataBuffer& buffer, const ChipProfile& profile, uint8_t selector);
+void ComposeView(DataBuffer& buffer, const ChipProfile& profile);
+uint32_t ComputeChecksum(const DataBuffer& buffer, const ChipProfile& profile);
+std::string ChecksumLine(uint32_t checksum, const std::string& shownPath);
+// Stores the checksum and shows the checksum line.
+void UpdateChecksum(DataBuffer& buffer, const ChipProfile& profile, const std::string& shownPath,
+                    StatusSink& status);
+
+}  // namespace morsk

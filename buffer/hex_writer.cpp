@@ -1,0 +1,51 @@
+#include "hex_writer.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "ui_sinks.h"
+
+namespace morsk {
+namespace {
+
+std::string Record(uint8_t type, uint16_t address, const uint8_t* data, uint8_t count)
+{
+    unsigned sum = count + (address >> 8) + (address & 0xFF) + type;
+    std::string line = Format(":%02X%04X%02X", count, address, type);
+    for (uint8_t i = 0; i < count; ++i) {
+        line += Format("%02X", data[i]);
+        sum += data[i];
+    }
+    return line + Format("%02X\n", (0u - sum) & 0xFF);
+}
+
+}  // namespace
+
+std::string FormatIntelHex(const uint8_t* data, uint32_t length)
+{
+    std::string out;
+    uint32_t segment = 0;
+    for (uint32_t offset = 0; offset < length; offset += 16) {
+        const uint8_t count = static_cast<uint8_t>(std::min<uint32_t>(16, length - offset));
+        if (std::all_of(data + offset, data + offset + count, [](uint8_t b) { return b == 0xFF; }))
+            continue;
+        if ((offset >> 16) != segment) {
+            segment = offset >> 16;
+            const uint8_t upper[2] = {static_cast<uint8_t>(segment >> 8), static_cast<uint8_t>(segment)};
+            out += Record(4, 0, upper, 2);
+        }
+        out += Record(0, static_cast<uint16_t>(offset & 0xFFFF), data + offset, count);
+    }
+    return out + ":00000001FF\n";
+}
+
+bool WriteFileBytes(const std::string& path, const void* data, size_t length)
+{
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    const bool ok = std::fwrite(data, 1, length, f) == length;
+    return std::fclose(f) == 0 && ok;
+}
+
+}  // namespace morsk

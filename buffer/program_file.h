@@ -1,0 +1,51 @@
+// Program files: raw binary and Intel HEX into the flash image, Intel HEX
+// of EEPROM data into the EEPROM image; chosen by extension.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "data_buffer.h"
+#include "ui_sinks.h"
+
+namespace morsk {
+
+struct ProgramFileState {
+    std::string fileName;   // name and extension
+    std::string extension;  // in capitals
+    std::string fullPath;
+    std::string shownPath;  // what the checksum line shows
+};
+
+enum class LoadResult {
+    Loaded,          // the whole file went into the image
+    LoadedWithError, // a message was shown; what came before it (or what fit) is loaded
+    UnknownFormat,   // extension not BIN, HEX or EEP: nothing loaded
+    CannotOpen,      // silent: nothing cleared, checksum line not refreshed
+};
+
+// Loads the chosen file by its extension and refreshes the view and the
+// checksum line.
+LoadResult LoadProgramFile(const std::string& path, ProgramFileState& file, DataBuffer& buffer,
+                           const ChipProfile& profile, Notifier& notifier, StatusSink& status);
+
+struct HexReadState {
+    uint64_t base = 0;          // from records of type 2 and 4
+    bool droppedOutside = false; // data that would have landed past the image
+};
+
+enum class HexStep { Continue, Stop };
+
+// One line (a piece of at most 79 characters) of an Intel HEX file.
+HexStep ParseHexRecord(const std::string& line, uint8_t* target, uint32_t capacity,
+                       HexReadState& state, Notifier& notifier);
+
+// Reads a whole file into target; false when a message was shown.
+bool ReadHexFile(const std::string& path, uint8_t* target, uint32_t capacity, Notifier& notifier);
+
+// Messages for input the loader cannot use as it stands.
+inline constexpr char kHexMalformed[] = "Error reading Hexfile: malformed record";
+std::string OutsideBufferMessage(uint32_t capacity);
+std::string BinTooLongMessage(uint32_t capacity);
+
+}  // namespace morsk

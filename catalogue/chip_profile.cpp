@@ -1,0 +1,246 @@
+#include "chip_profile.h"
+
+#include <cctype>
+#include <cstring>
+#include <memory>
+
+namespace morsk {
+namespace {
+
+// Device lines are read in pieces of at most 199 characters.
+constexpr size_t kDeviceLineChars = 199;
+// The field parse addresses positions 0..127 of a line. What lies beyond
+// position 127 is not part of any field: a longer line keeps its first 128
+// characters, and the flag test still looks at the real end of the line.
+constexpr size_t kFieldPositions = 128;
+constexpr size_t kFieldChars = 19;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+void CopyName(char* dest, size_t destSize, const std::string& src)
+{
+    const size_t n = std::min(src.size(), destSize - 1);
+    std::memcpy(dest, src.data(), n);
+    dest[n] = '\0';
+}
+
+}  // namespace
+
+bool IsManufacturer(const ChipProfile& profile, const char* name)
+{
+    return std::strcmp(profile.manufacturer, name) == 0;
+}
+
+int LineReader::GetChar()
+{
+    if (hasPending_) {
+        hasPending_ = false;
+        return pending_;
+    }
+    int c = std::fgetc(file_);
+    if (c == '\r') {
+        const int next = std::fgetc(file_);
+        if (next == '\n')
+            return '\n';
+        pending_ = next;
+        hasPending_ = true;
+    }
+    return c;
+}
+
+bool LineReader::Next(std::string& piece)
+{
+    piece.clear();
+    while (piece.size() < maxChars_) {
+        const int c = GetChar();
+        if (c == EOF)
+            break;
+        piece.push_back(static_cast<char>(c));
+        if (c == '\n')
+            break;
+    }
+    return !piece.empty();
+}
+
+uint32_t ParseCNumber(const std::string& text)
+{
+    size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    unsigned base = 10;
+    if (i < text.size() && text[i] == '0') {
+        if (i + 2 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
+            std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+            base = 16;
+            i += 2;
+        } else {
+            base = 8;
+        }
+    }
+    uint64_t value = 0;
+    bool overflow = false;
+    for (; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        unsigned digit;
+        if (std::isdigit(c))
+            digit = c - '0';
+        else if (std::isalpha(c))
+            digit = static_cast<unsigned>(std::tolower(c) - 'a' + 10);
+        else
+            break;
+        if (digit >= base)
+            break;
+        value = value * base + digit;
+        if (value > 0xFFFFFFFFull) {
+            overflow = true;
+            value = 0xFFFFFFFFull;
+        }
+    }
+    if (overflow)
+        return 0xFFFFFFFFu;
+    const uint32_t v = static_cast<uint32_t>(value);
+    return negative ? static_cast<uint32_t>(0u - v) : v;
+}
+
+bool IsEnabledLine(const std::string& piece)
+{
+    // The character before the line break; for a piece without one (the
+    // last line of the file, or a cut long line) the next-to-last character.
+    if (piece.size() < 2)
+        return false;
+    const char flag = piece[piece.size() - 2];
+    return flag == 'Y' || flag == 'y';
+}
+
+bool IsHeaderLine(const std::string& piece)
+{
+    return !piece.empty() && piece[0] == ':';
+}
+
+std::vector<std::string> SplitFields(const std::string& piece, int count)
+{
+    // The last character of the piece is the line break (or stands where it
+    // would), so it never belongs to a field.
+    const size_t end = std::min(piece.empty() ? 0 : piece.size() - 1, kFieldPositions);
+    std::vector<std::string> fields(static_cast<size_t>(count));
+    size_t pos = 0;
+    for (int f = 0; f < count && pos < end; ++f) {
+        std::string& field = fields[static_cast<size_t>(f)];
+        while (pos < end) {
+            const char c = piece[pos++];
+            if (c == ';')
+                break;
+            if (c == ':')
+                continue;
+            // Characters past the 19th of a field are skipped up to its ';'.
+            if (field.size() < kFieldChars)
+                field.push_back(c);
+        }
+    }
+    return fields;
+}
+
+int LoadChipProfile(ChipProfile& profile, const std::string& path, int manufIndex,
+                    int deviceIndex, Notifier& notifier)
+{
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        notifier.ShowMessage("打开CSV文件错误!", "ERROR", MessageIcon::Information);
+        return 0;
+    }
+    LineReader reader(file.get(), kDeviceLineChars);
+    std::string line;
+
+    // Manufacturer search: the name of every enabled header passed lands in
+    // the profile, so an index past the end leaves the last one there.
+    int counter = -1;
+    bool found = false;
+    while (reader.Next(line)) {
+        if (IsHeaderLine(line) && IsEnabledLine(line)) {
+            CopyName(profile.manufacturer, sizeof profile.manufacturer, SplitFields(line, 1)[0]);
+            ++counter;
+        }
+        if (counter >= manufIndex) {
+            found = true;
+            break;
+        }
+    }
+    if (!found)
+        return 0;
+
+    // Device search within that manufacturer.
+    counter = -1;
+    for (;;) {
+        if (!reader.Next(line) || IsHeaderLine(line))
+            return 0;
+        if (IsEnabledLine(line))
+            ++counter;
+        if (counter >= deviceIndex)
+            break;
+    }
+
+    const std::vector<std::string> fields = SplitFields(line);
+    ChipProfile chosen = profile;
+    CopyName(chosen.deviceName, sizeof chosen.deviceName, fields[0]);
+    chosen.flashSize = ParseCNumber(fields[3]);
+    chosen.eepromSize = ParseCNumber(fields[4]);
+    chosen.flashPageSize = ParseCNumber(fields[5]);
+    chosen.eepromPageSize = ParseCNumber(fields[6]);
+    for (int i = 0; i < 3; ++i)
+        chosen.signature[i] = static_cast<uint8_t>(ParseCNumber(fields[7 + static_cast<size_t>(i)]));
+    chosen.fuseLow = chosen.fuseLowDefault = static_cast<uint8_t>(ParseCNumber(fields[10]));
+    chosen.fuseHigh = chosen.fuseHighDefault = static_cast<uint8_t>(ParseCNumber(fields[11]));
+    chosen.fuseExt = chosen.fuseExtDefault = static_cast<uint8_t>(ParseCNumber(fields[12]));
+
+    // A chip larger than the data buffer would have every operation run past
+    // an area. It is refused: the device part of the profile stays as it
+    // was, exactly like an index past the end of the list.
+    if (chosen.flashSize > kFlashCapacity || chosen.eepromSize > kEepromCapacity) {
+        notifier.ShowMessage(
+            Format("器件 %s 的容量超出数据缓冲区 (FLASH 最大 %u, EEPROM 最大 %u 字节)!",
+                   chosen.deviceName, kFlashCapacity, kEepromCapacity),
+            "ERROR", MessageIcon::Information);
+        return 0;
+    }
+
+    if (IsManufacturer(chosen, "NORDIC"))
+        chosen.family = kFamilyNordic;
+    else if (IsManufacturer(chosen, "ATMEL"))
+        chosen.family = std::strncmp(chosen.deviceName, "AT89", 4) == 0 ? kFamilyAt89 : kFamilyAvr;
+    chosen.lockDefault = 0xFF;
+    profile = chosen;
+    return 1;
+}
+
+bool ReadDeviceNames(const std::string& path, std::vector<ManufacturerEntry>& out)
+{
+    out.clear();
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        return false;
+    LineReader reader(file.get(), kDeviceLineChars);
+    std::string line;
+    ManufacturerEntry* current = nullptr;
+    while (reader.Next(line)) {
+        if (IsHeaderLine(line)) {
+            current = nullptr;
+            if (IsEnabledLine(line)) {
+                out.push_back({SplitFields(line, 1)[0], {}});
+                current = &out.back();
+            }
+        } else if (current && IsEnabledLine(line)) {
+            current->devices.push_back(SplitFields(line, 1)[0]);
+        }
+    }
+    return true;
+}
+
+}  // namespace morsk

@@ -1,0 +1,80 @@
+// The current chip: what Device.csv says about the selected device.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ui_sinks.h"
+
+namespace morsk {
+
+// Selects the family request of a programming cycle and the serial
+// instruction bytes.
+enum ChipFamily : uint8_t { kFamilyAvr = 0, kFamilyAt89 = 1, kFamilyNordic = 2 };
+
+// Capacities of the data buffer areas; a chip must fit them.
+inline constexpr uint32_t kFlashCapacity = 262144;
+inline constexpr uint32_t kEepromCapacity = 4096;
+
+struct ChipProfile {
+    char deviceName[20] = {};
+    uint8_t family = kFamilyAvr;
+    uint8_t signature[3] = {};
+    uint32_t flashSize = 0;
+    uint32_t flashPageSize = 0;
+    uint32_t eepromSize = 0;
+    uint32_t eepromPageSize = 0;
+    uint8_t fuseLow = 0, fuseHigh = 0, fuseExt = 0;
+    uint8_t fuseLowDefault = 0, fuseHighDefault = 0, fuseExtDefault = 0;
+    uint8_t lock = 0;
+    uint8_t lockDefault = 0;
+    char manufacturer[23] = {};
+};
+
+bool IsManufacturer(const ChipProfile& profile, const char* name);
+
+// Reads text the way the C library's fgets does on a text-mode stream:
+// CR LF becomes LF, and a line comes in pieces of at most maxChars
+// characters, line break included; the rest of a longer line is the next
+// piece.
+class LineReader {
+public:
+    LineReader(std::FILE* file, size_t maxChars) : file_(file), maxChars_(maxChars) {}
+    bool Next(std::string& piece);
+
+private:
+    int GetChar();
+    std::FILE* file_;
+    size_t maxChars_;
+    int pending_ = EOF;
+    bool hasPending_ = false;
+};
+
+// strtoul with base 0 on a platform whose unsigned long has 32 bits:
+// leading blanks, sign, 0x / 0 prefixes, stops at the first misfit,
+// saturates on overflow, a minus sign wraps.
+uint32_t ParseCNumber(const std::string& text);
+
+// The pieces of one Device.csv line as the loader sees them.
+bool IsEnabledLine(const std::string& piece);
+bool IsHeaderLine(const std::string& piece);
+// The first `count` fields of a line; each holds at most 19 characters.
+std::vector<std::string> SplitFields(const std::string& piece, int count = 20);
+
+// Fills `profile` with device `deviceIndex` of manufacturer `manufIndex`.
+// Returns 1 on success, 0 on failure (with the partial updates that the
+// list format implies: see the .cpp).
+int LoadChipProfile(ChipProfile& profile, const std::string& path, int manufIndex,
+                    int deviceIndex, Notifier& notifier);
+
+// Names only, for choosing a chip: the enabled manufacturers in file order
+// with their enabled devices, indexed as LoadChipProfile counts them.
+struct ManufacturerEntry {
+    std::string name;
+    std::vector<std::string> devices;
+};
+bool ReadDeviceNames(const std::string& path, std::vector<ManufacturerEntry>& out);
+
+}  // namespace morsk

@@ -1,0 +1,71 @@
+#include "settings.h"
+
+#include <cstring>
+
+#include "ini_file.h"
+
+namespace morsk {
+namespace {
+const char kSection[] = "SETUP";
+constexpr size_t kPathChars = 259;
+}  // namespace
+
+SettingsPaths BuildPaths(const std::string& workDir)
+{
+    std::string dir = workDir.substr(0, kPathChars);
+    if (dir.empty() || dir.back() != '/')
+        dir += '/';
+    return {dir + "setup" + ".ini", dir + "Device" + ".csv"};
+}
+
+void SetAutoSequence(Settings& settings, const std::string& text)
+{
+    const size_t n = std::min(text.size(), kAutoSequenceChars);
+    std::memcpy(settings.autoSequence, text.data(), n);
+    settings.autoSequence[n] = '\0';
+}
+
+void ReadSettings(const std::string& settingsFile, Settings& settings)
+{
+    const IniFile ini(settingsFile);
+    settings.manufIndex = ini.ReadInt(kSection, "ManufIndex", 0);
+    if (settings.manufIndex < 0)
+        settings.manufIndex = 1;
+    settings.deviceIndex = ini.ReadInt(kSection, "DeviceIndex", 0);
+    if (settings.deviceIndex < 0)
+        settings.deviceIndex = 0;
+    settings.flashFile = ini.ReadString(kSection, "FlashFile").value_or("").substr(0, kPathChars);
+    SetAutoSequence(settings, ini.ReadString(kSection, "AUTO").value_or(""));
+}
+
+std::string ChipLine(const ChipProfile& profile, const char* separator)
+{
+    return std::string(" ") + profile.manufacturer + separator + profile.deviceName +
+           Format("  %XH*8", profile.flashSize + profile.eepromSize);
+}
+
+int LoadSettings(const std::string& workDir, SettingsPaths& paths, Settings& settings,
+                 ChipProfile& profile, Notifier& notifier, StatusSink& status)
+{
+    paths = BuildPaths(workDir);
+    ReadSettings(paths.settingsFile, settings);
+    const int loaded = LoadChipProfile(profile, paths.deviceList, settings.manufIndex,
+                                       settings.deviceIndex, notifier);
+    status.SetChipLine(ChipLine(profile, " "));
+    return loaded;
+}
+
+bool SaveChipSelection(const SettingsPaths& paths, const Settings& settings)
+{
+    const IniFile ini(paths.settingsFile);
+    const bool a = ini.WriteString(kSection, "ManufIndex", std::to_string(settings.manufIndex));
+    const bool b = ini.WriteString(kSection, "DeviceIndex", std::to_string(settings.deviceIndex));
+    return a && b;
+}
+
+bool SaveAutoSequence(const SettingsPaths& paths, const Settings& settings)
+{
+    return IniFile(paths.settingsFile).WriteString(kSection, "AUTO", settings.autoSequence);
+}
+
+}  // namespace morsk

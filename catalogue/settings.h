@@ -1,0 +1,46 @@
+// setup.ini: the chosen chip and the auto sequence, kept between runs.
+#pragma once
+
+#include <string>
+
+#include "chip_profile.h"
+#include "ui_sinks.h"
+
+namespace morsk {
+
+// The two files of the working directory the program started in. Built
+// once; a later change of directory does not move them.
+struct SettingsPaths {
+    std::string settingsFile;
+    std::string deviceList;
+};
+SettingsPaths BuildPaths(const std::string& workDir);
+
+inline constexpr size_t kAutoSequenceChars = 16;
+
+struct Settings {
+    int manufIndex = 0;
+    int deviceIndex = 0;
+    std::string flashFile;  // read, never used
+    char autoSequence[kAutoSequenceChars + 1] = {};
+};
+
+// Reads the four SETUP keys with their defaults and odd rules.
+void ReadSettings(const std::string& settingsFile, Settings& settings);
+
+// " ATMEL ATMEGA8  2200H*8": separator is " " at start-up, "  " after a
+// chip change.
+std::string ChipLine(const ChipProfile& profile, const char* separator);
+
+// Start-up: paths, keys, chip profile, chip line. Returns what
+// LoadChipProfile returned.
+int LoadSettings(const std::string& workDir, SettingsPaths& paths, Settings& settings,
+                 ChipProfile& profile, Notifier& notifier, StatusSink& status);
+
+// A failed write is ignored by the callers; the result is for tests.
+bool SaveChipSelection(const SettingsPaths& paths, const Settings& settings);
+bool SaveAutoSequence(const SettingsPaths& paths, const Settings& settings);
+
+void SetAutoSequence(Settings& settings, const std::string& text);
+
+}  // namespace morsk

@@ -1,0 +1,246 @@
+#include "programmer_link.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace morsk {
+namespace {
+
+bool IsBlank(const uint8_t* bytes, uint32_t length)
+{
+    return std::all_of(bytes, bytes + length, [](uint8_t b) { return b == 0xFF; });
+}
+
+int Percent(uint32_t done, uint32_t total)
+{
+    // Division first, in floating point, truncated: 200 of 8192 gives 2.
+    return static_cast<int>(static_cast<double>(done) / static_cast<double>(total) * 100.0);
+}
+
+}  // namespace
+
+void ProgrammerLink::SetProgress(int percent)
+{
+    state_.progress->SetProgress(percent);
+}
+
+void ProgrammerLink::Wait(unsigned ms)
+{
+    if (state_.sleep)
+        state_.sleep(ms);
+    else
+        SleepMilliseconds(ms);
+}
+
+int ProgrammerLink::IsLinkAvailable()
+{
+    return transport_.OpenLink() == kOpenHeld ? 1 : 0;
+}
+
+int ProgrammerLink::EnterProgramming()
+{
+    if (transport_.OpenLink() != kOpenHeld)
+        return 0;
+    transport_.Connect();
+    switch (profile_.family) {
+    case kFamilyAvr: transport_.SelectFamilyMode(kRequestModeAvr); break;
+    case kFamilyAt89: transport_.SelectFamilyMode(kRequestModeAt89); break;
+    case kFamilyNordic: transport_.SelectFamilyMode(kRequestModeNordic); break;
+    default: break;
+    }
+    return transport_.EnableProgramming();
+}
+
+int ProgrammerLink::LeaveProgramming()
+{
+    transport_.Disconnect();
+    return 1;
+}
+
+int ProgrammerLink::EraseChip()
+{
+    if (transport_.EnsureLinkOpen() != kOpenHeld)
+        return 0;
+    uint8_t instruction[4];
+    if (IsManufacturer(profile_, "ATMEL")) {
+        const uint8_t erase[4] = {0xAC, 0x80, 0x4F, 0x00};
+        std::memcpy(instruction, erase, 4);
+    } else if (IsManufacturer(profile_, "NORDIC")) {
+        const uint8_t erase[4] = {0x62, 0x01, 0x10, 0x11};
+        std::memcpy(instruction, erase, 4);
+    } else {
+        return 0;  // no erase instruction for other manufacturers
+    }
+    Wait(200);
+    if (transport_.SpiTransfer(instruction, instruction) != 0)
+        return 0;
+    Wait(200);
+    return 1;
+}
+
+int ProgrammerLink::ReadSignature(uint8_t signature[3])
+{
+    if (transport_.EnsureLinkOpen() != kOpenHeld)
+        return 0;
+    for (uint8_t i = 0; i < 3; ++i) {
+        uint8_t instruction[4] = {};  // NORDIC: all zero
+        if (profile_.family == kFamilyAvr) {
+            instruction[0] = 0x30;
+            instruction[2] = i;
+        } else if (profile_.family == kFamilyAt89) {
+            instruction[0] = 0x28;
+            instruction[1] = i;
+        }
+        // A failed transfer would hand back the instruction's own bytes.
+        if (transport_.SpiTransfer(instruction, instruction) != 0)
+            return 0;
+        if (profile_.family == kFamilyAvr && instruction[2] != 0x00)
+            return 0;  // no echo: no chip, or not in programming mode
+        signature[i] = instruction[3];
+    }
+    return 1;
+}
+
+int ProgrammerLink::ReadFuse(int selector, uint8_t& value)
+{
+    if (transport_.EnsureLinkOpen() != kOpenHeld)
+        return 0;
+    static const uint8_t kRead[3][4] = {
+        {0x50, 0x00, 0x00, 0x00}, {0x58, 0x08, 0x00, 0x00}, {0x50, 0x08, 0x00, 0x00}};
+    if (selector < 0 || selector > 2)
+        return 0;
+    uint8_t instruction[4];
+    std::memcpy(instruction, kRead[selector], 4);
+    if (transport_.SpiTransfer(instruction, instruction) != 0)
+        return 0;
+    value = instruction[3];
+    return 1;
+}
+
+int ProgrammerLink::WriteFuse(int selector, uint8_t& value)
+{
+    if (transport_.EnsureLinkOpen() != kOpenHeld)
+        return 0;
+    static const uint8_t kWrite[3] = {0xA0, 0xA8, 0xA4};
+    if (selector < 0 || selector > 2)
+        return 0;
+    uint8_t instruction[4] = {0xAC, kWrite[selector], 0x00, value};
+    if (transport_.SpiTransfer(instruction, instruction) != 0)
+        return 0;
+    value = instruction[3];
+    return 1;
+}
+
+int ProgrammerLink::WriteMemory(MemoryKind kind, const uint8_t* source, uint32_t pageSize,
+                                uint32_t length)
+{
+    SetProgress(0);
+    if (transport_.EnsureLinkOpen() != kOpenHeld)
+        return 0;
+    const uint8_t request = kind == MemoryKind::Flash ? kRequestWriteFlash : kRequestWriteEeprom;
+    uint8_t flags = kFirstBlock;
+    uint32_t offset = 0;
+    while (offset < length) {
+        const uint32_t remaining = length - offset;
+        const uint16_t block = static_cast<uint16_t>(std::min<uint32_t>(remaining, kBlockBytes));
+        if (remaining <= kBlockBytes)
+            flags |= kLastBlock;
+        const uint8_t setup[4] = {static_cast<uint8_t>(offset), static_cast<uint8_t>(offset >> 8),
+                                  static_cast<uint8_t>(pageSize), flags};
+        // The transfer only reads from the block of an out request.
+        if (transport_.ControlTransfer(0, request, setup, const_cast<uint8_t*>(source + offset),
+                                       block) != block)
+            return 0;
+        offset += block;
+        SetProgress(Percent(offset, length));
+        flags = 0;
+    }
+    SetProgress(100);
+    return 1;
+}
+
+int ProgrammerLink::ReadMemory(MemoryKind kind, uint8_t* destination, uint32_t length)
+{
+    SetProgress(0);
+    if (transport_.EnsureLinkOpen() != kOpenHeld)
+        return 0;
+    const uint8_t request = kind == MemoryKind::Flash ? kRequestReadFlash : kRequestReadEeprom;
+    uint32_t offset = 0;
+    while (offset < length) {
+        const uint16_t block = static_cast<uint16_t>(std::min<uint32_t>(length - offset, kBlockBytes));
+        const uint8_t setup[4] = {static_cast<uint8_t>(offset), static_cast<uint8_t>(offset >> 8),
+                                  static_cast<uint8_t>(offset >> 16), 0x00};
+        if (transport_.ControlTransfer(1, request, setup, destination + offset, block) != block)
+            return 0;
+        offset += block;
+        SetProgress(Percent(offset, length));
+    }
+    SetProgress(100);
+    return 1;
+}
+
+int ProgrammerLink::ReadBack(uint8_t request, uint32_t offset, uint32_t length, uint8_t extFlag,
+                             uint8_t* dest)
+{
+    for (uint32_t done = 0; done < length;) {
+        const uint32_t address = offset + done;
+        const uint16_t block = static_cast<uint16_t>(std::min<uint32_t>(length - done, kBlockBytes));
+        const uint8_t setup[4] = {static_cast<uint8_t>(address), static_cast<uint8_t>(address >> 8),
+                                  kVerifyMarker,
+                                  static_cast<uint8_t>(extFlag | ((address >> 16) & 0x7F))};
+        if (transport_.ControlTransfer(1, request, setup, dest + address, block) != block)
+            return 0;
+        done += block;
+    }
+    return 1;
+}
+
+int ProgrammerLink::RangeCompare(uint8_t request, const uint8_t* image, uint8_t* scratch,
+                                 uint32_t block, uint32_t length, uint8_t extFlag)
+{
+    uint32_t offset = 0;
+    while (offset < length) {
+        // A run of non-blank compare blocks, with a non-blank tail.
+        const uint32_t runStart = offset;
+        while (length - offset >= block && !IsBlank(image + offset, block))
+            offset += block;
+        if (length - offset > 0 && length - offset < block && !IsBlank(image + offset, length - offset))
+            offset = length;
+        if (offset > runStart) {
+            if (!ReadBack(request, runStart, offset - runStart, extFlag, scratch))
+                return 1;
+            for (uint32_t i = runStart; i < offset; ++i) {
+                if (image[i] != scratch[i]) {
+                    state_.diagnostics->Write(Format("Failed at %04X:%02X-%02X\n", i, image[i], scratch[i]));
+                    return 1;
+                }
+            }
+        }
+        // Blank blocks are never read: the chip may hold anything there.
+        while (length - offset >= block && IsBlank(image + offset, block))
+            offset += block;
+        if (length - offset > 0 && length - offset < block && IsBlank(image + offset, length - offset))
+            return 0;
+    }
+    return 0;
+}
+
+int ProgrammerLink::CompareMemory(MemoryKind kind, const uint8_t* image, uint32_t compareBlock,
+                                  uint32_t length, bool largeChip)
+{
+    const uint8_t request = kind == MemoryKind::Flash ? kRequestReadFlash : kRequestReadEeprom;
+    const uint32_t block = compareBlock == 0 ? 32 : compareBlock;
+    const uint8_t extFlag = largeChip ? kLargeChipFlag : 0x00;
+    if (length == 0)
+        return 0;
+    std::unique_ptr<uint8_t[]> scratch(new (std::nothrow) uint8_t[length]);
+    if (!scratch)
+        return 1;
+    // The whole length in one pass: the read-backs carry the address bits
+    // above 64 KiB, so every byte is compared at its own address.
+    return RangeCompare(request, image, scratch.get(), block, length, extFlag);
+}
+
+}  // namespace morsk

@@ -1,0 +1,70 @@
+// The chip-level commands: programming cycle, erase, signature, fuses and
+// the block transfers of flash and EEPROM.
+//
+// Addresses on the wire. Below 64 KiB every request carries the byte
+// offset in setup bytes 0 (bits 0-7) and 1 (bits 8-15) and nothing else of
+// the address. Above 64 KiB:
+//   - block writes (6, 8): bytes 0-1 carry the low 16 bits only. The
+//     firmware keeps a running address: the first-block flag (bit 0 of
+//     byte 3) sets it to the offset in bytes 0-1, every block advances it by
+//     its length, so a whole transfer lands contiguously however long it is;
+//   - block reads (4, 7 with byte 2 != 0x5A): byte 2 carries bits 16-23;
+//   - verify read-backs (4, 7 with byte 2 == 0x5A): byte 3 carries bits
+//     16-22 in its low seven bits beside the large-chip flag 0x80.
+// sim/ implements exactly this contract.
+#pragma once
+
+#include <cstdint>
+
+#include "usb_transport.h"
+
+namespace morsk {
+
+enum class MemoryKind { Flash, Eeprom };
+
+inline constexpr uint16_t kBlockBytes = 200;
+inline constexpr uint32_t kLargeChipFlash = 131072;
+inline constexpr uint8_t kVerifyMarker = 0x5A;
+inline constexpr uint8_t kLargeChipFlag = 0x80;
+inline constexpr uint8_t kFirstBlock = 0x01;
+inline constexpr uint8_t kLastBlock = 0x02;
+
+enum FuseSelector : int { kFuseLow = 0, kFuseHigh = 1, kFuseExt = 2 };
+
+class ProgrammerLink {
+public:
+    ProgrammerLink(LinkState& state, const ChipProfile& profile)
+        : transport_(state, profile), state_(state), profile_(profile)
+    {
+    }
+    virtual ~ProgrammerLink() = default;
+
+    UsbTransport& transport() { return transport_; }
+
+    int IsLinkAvailable();
+    int EnterProgramming();
+    int LeaveProgramming();
+    int EraseChip();
+    int ReadSignature(uint8_t signature[3]);
+    // A failed transfer leaves `value` as it was and returns 0.
+    int ReadFuse(int selector, uint8_t& value);
+    int WriteFuse(int selector, uint8_t& value);
+    int WriteMemory(MemoryKind kind, const uint8_t* source, uint32_t pageSize, uint32_t length);
+    int ReadMemory(MemoryKind kind, uint8_t* destination, uint32_t length);
+    // 0 when the chip matches the image, 1 on a mismatch or a failed read.
+    int CompareMemory(MemoryKind kind, const uint8_t* image, uint32_t compareBlock, uint32_t length,
+                      bool largeChip);
+
+private:
+    void SetProgress(int percent);
+    void Wait(unsigned ms);
+    int ReadBack(uint8_t request, uint32_t offset, uint32_t length, uint8_t extFlag, uint8_t* dest);
+    int RangeCompare(uint8_t request, const uint8_t* image, uint8_t* scratch, uint32_t block,
+                     uint32_t length, uint8_t extFlag);
+
+    UsbTransport transport_;
+    LinkState& state_;
+    const ChipProfile& profile_;
+};
+
+}  // namespace morsk

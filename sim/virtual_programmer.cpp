@@ -1,0 +1,169 @@
+#include "virtual_programmer.h"
+
+#include <algorithm>
+
+namespace morsk {
+namespace {
+constexpr uint16_t kVid = 0x16C0;
+constexpr uint16_t kPid = 0x05DC;
+}  // namespace
+
+int VirtualProgrammer::Init()
+{
+    ++initCalls;
+    return 0;
+}
+
+std::vector<UsbBus> VirtualProgrammer::ScanBuses()
+{
+    // Bus 1 holds a hub and a keyboard; the programmers sit on bus 2.
+    std::vector<UsbBus> buses(2);
+    for (int i = 0; i < otherDevices; ++i)
+        buses[0].push_back({0x1D6B, static_cast<uint16_t>(0x0002 + i), 1000u + static_cast<uint64_t>(i)});
+    if (!unplugged_) {
+        // A device with the right vendor but another product is not ours.
+        buses[1].push_back({kVid, 0x05DD, 999});
+        for (size_t i = 0; i < programmers.size(); ++i)
+            buses[1].push_back({kVid, kPid, i});
+    }
+    return buses;
+}
+
+int VirtualProgrammer::Open(const UsbDeviceInfo& device, UsbHandle* handle)
+{
+    if (unplugged_ || device.key >= programmers.size())
+        return kUsbErrorNoDevice;
+    if (!programmers[device.key])
+        return kUsbErrorAccess;
+    ++opens;
+    *handle = nextHandle_++;
+    openHandles_.insert(*handle);
+    return 0;
+}
+
+void VirtualProgrammer::Close(UsbHandle handle)
+{
+    if (openHandles_.erase(handle))
+        ++closes;
+}
+
+std::string VirtualProgrammer::ErrorText(int code)
+{
+    switch (code) {
+    case kUsbErrorIo: return "Input/Output Error";
+    case kUsbErrorAccess: return "Access denied (insufficient permissions)";
+    case kUsbErrorNoDevice: return "No such device (it may have been disconnected)";
+    case kUsbErrorTimeout: return "Operation timed out";
+    case kUsbErrorPipe: return "Pipe error";
+    default: return "Other error";
+    }
+}
+
+bool VirtualProgrammer::ChipAnswers() const
+{
+    return chip && enabled_ && mode_ == chip->family;
+}
+
+int VirtualProgrammer::ControlTransfer(UsbHandle handle, uint8_t requestType, uint8_t request,
+                                       uint16_t value, uint16_t index, uint8_t* data,
+                                       uint16_t length, unsigned /*timeoutMs*/)
+{
+    if (!openHandles_.count(handle))
+        return kUsbErrorNoDevice;
+    if (unplugged_)
+        return kUsbErrorNoDevice;
+    ++transfers;
+    SetupPacket packet{requestType, request, value, index, length, {}};
+    if (recordData && !(requestType & 0x80))
+        packet.data.assign(data, data + length);
+    packets.push_back(std::move(packet));
+
+    int result;
+    if (transfers == faultAt && fault == TransferFault::Error) {
+        result = kUsbErrorIo;
+    } else if (transfers == faultAt && fault == TransferFault::Timeout) {
+        result = kUsbErrorTimeout;
+    } else if (requestType != 0x40 && requestType != 0xC0) {
+        result = kUsbErrorPipe;
+    } else {
+        result = Firmware(request, value, index, data, length);
+        if (transfers == faultAt && fault == TransferFault::Short && result > 0)
+            result -= 1;
+    }
+    if (unplugAfter && transfers >= unplugAfter)
+        unplugged_ = true;
+    return result;
+}
+
+int VirtualProgrammer::Firmware(uint8_t request, uint16_t value, uint16_t index, uint8_t* data,
+                                uint16_t length)
+{
+    const uint8_t b2 = static_cast<uint8_t>(index);
+    const uint8_t b3 = static_cast<uint8_t>(index >> 8);
+    switch (request) {
+    case 1:  // connect: family in wIndex high byte
+        family_ = b3;
+        enabled_ = false;
+        std::fill_n(data, std::min<uint16_t>(length, 4), 0);
+        return std::min<uint16_t>(length, 4);
+    case 2:
+        enabled_ = false;
+        std::fill_n(data, std::min<uint16_t>(length, 4), 0);
+        return std::min<uint16_t>(length, 4);
+    case 12:
+    case 13:
+    case 14:
+        mode_ = request - 12;
+        std::fill_n(data, std::min<uint16_t>(length, 4), 0);
+        return std::min<uint16_t>(length, 4);
+    case 5:  // enable: family in wValue high byte
+        if (enableRefused)
+            return 0;
+        enabled_ = true;
+        std::fill_n(data, std::min<uint16_t>(length, 4), 0);
+        return std::min<uint16_t>(length, 4);
+    case 3: {
+        if (length < 4)
+            return kUsbErrorPipe;
+        const uint8_t in[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8), b2, b3};
+        if (ChipAnswers())
+            chip->Serial(in, data);
+        else
+            std::fill_n(data, 4, 0xFF);  // nothing drives the data line
+        return 4;
+    }
+    case 4:
+    case 7: {
+        // A verify read-back carries 0x5A in byte 2 and address bits 16-22
+        // beside the large-chip flag in byte 3; a plain read carries bits
+        // 16-23 in byte 2.
+        const uint32_t address = b2 == 0x5A ? value | (static_cast<uint32_t>(b3 & 0x7F) << 16)
+                                            : value | (static_cast<uint32_t>(b2) << 16);
+        if (!ChipAnswers())
+            std::fill_n(data, length, 0xFF);
+        else if (request == 4)
+            chip->ReadFlash(address, data, length);
+        else
+            chip->ReadEeprom(address, data, length);
+        return length;
+    }
+    case 6:
+    case 8: {
+        uint32_t& running = request == 6 ? flashRunning_ : eepromRunning_;
+        if (b3 & 0x01)
+            running = value;
+        if (ChipAnswers()) {
+            if (request == 6)
+                chip->WriteFlash(running, data, length);
+            else
+                chip->WriteEeprom(running, data, length);
+        }
+        running += length;
+        return length;
+    }
+    default:
+        return kUsbErrorPipe;  // the firmware stalls unknown requests
+    }
+}
+
+}  // namespace morsk

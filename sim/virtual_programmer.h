@@ -1,0 +1,90 @@
+// The programmer without hardware: an emulation of its firmware behind the
+// UsbBackend seam, with a virtual chip in the socket and faults on demand.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "usb_backend.h"
+#include "virtual_chip.h"
+
+namespace morsk {
+
+struct SetupPacket {
+    uint8_t requestType = 0;
+    uint8_t request = 0;
+    uint16_t value = 0;
+    uint16_t index = 0;
+    uint16_t length = 0;
+    std::vector<uint8_t> data;  // the data stage of an out request
+
+    uint8_t Setup(int i) const
+    {
+        const uint16_t word = i < 2 ? value : index;
+        return static_cast<uint8_t>(i % 2 ? word >> 8 : word);
+    }
+};
+
+enum class TransferFault { None, Short, Error, Timeout };
+
+class VirtualProgrammer : public UsbBackend {
+public:
+    VirtualProgrammer() = default;
+
+    // --- the world around the programmer -------------------------------
+    // Matching devices on the bus, in scan order; false = cannot be opened.
+    // Empty means no programmer is plugged in.
+    std::vector<bool> programmers = {true};
+    // Unrelated devices that sit on the bus before the programmer.
+    int otherDevices = 2;
+
+    // The chip in the socket; nullopt is an empty socket.
+    std::optional<VirtualChip> chip;
+
+    // --- faults --------------------------------------------------------
+    // Transfer number `faultAt` (counting from 1) fails in the given way.
+    uint64_t faultAt = 0;
+    TransferFault fault = TransferFault::None;
+    // After this many transfers the programmer is pulled out (0: never).
+    uint64_t unplugAfter = 0;
+    // Request 5 answers with no bytes (the programmer refuses to enable).
+    bool enableRefused = false;
+
+    // --- what happened -------------------------------------------------
+    std::vector<SetupPacket> packets;
+    bool recordData = true;
+    uint64_t transfers = 0;
+    int opens = 0;
+    int closes = 0;
+    int initCalls = 0;
+    size_t OpenHandles() const { return openHandles_.size(); }
+    bool enabled() const { return enabled_; }
+    int family() const { return family_; }
+
+    // --- UsbBackend ----------------------------------------------------
+    int Init() override;
+    std::vector<UsbBus> ScanBuses() override;
+    int Open(const UsbDeviceInfo& device, UsbHandle* handle) override;
+    void Close(UsbHandle handle) override;
+    int ControlTransfer(UsbHandle handle, uint8_t requestType, uint8_t request, uint16_t value,
+                        uint16_t index, uint8_t* data, uint16_t length, unsigned timeoutMs) override;
+    std::string ErrorText(int code) override;
+
+private:
+    int Firmware(uint8_t request, uint16_t value, uint16_t index, uint8_t* data, uint16_t length);
+    bool ChipAnswers() const;
+
+    bool unplugged_ = false;
+    std::set<UsbHandle> openHandles_;
+    UsbHandle nextHandle_ = 1;
+    // Firmware state.
+    int family_ = -1;        // from connect
+    int mode_ = -1;          // from request 12, 13 or 14
+    bool enabled_ = false;
+    uint32_t flashRunning_ = 0;
+    uint32_t eepromRunning_ = 0;
+};
+
+}  // namespace morsk

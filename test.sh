@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs every test through CTest.
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/install-deps.sh
+build=build/asan
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DMORSK_SANITIZE=ON -DMORSK_BENCH=ON >/dev/null
+cmake --build "$build" -j"$(nproc)"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)"

@@ -1,0 +1,93 @@
+#include "data_buffer.h"
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace morsk {
+namespace {
+
+ChipProfile Chip(uint32_t flash, uint32_t eeprom)
+{
+    ChipProfile p;
+    p.flashSize = flash;
+    p.eepromSize = eeprom;
+    return p;
+}
+
+TEST(DataBuffer, AfterStartTheChecksumLineShowsTheErasedSum)
+{
+    DataBuffer buffer;
+    test::RecordingUi ui;
+    const ChipProfile p = Chip(8192, 512);
+    ClearImages(buffer, p, 0);
+    UpdateChecksum(buffer, p, "", ui);
+    EXPECT_EQ(buffer.checksum, 2219520u);
+    EXPECT_EQ(ui.fileLine, "效验和: 0021DE00H   文件 = ");
+    EXPECT_EQ(ChecksumLine(0x1234, "/tmp/a.hex"), "效验和: 00001234H   文件 = /tmp/a.hex");
+}
+
+TEST(DataBuffer, ClearSelectorsTouchOnlyTheirArea)
+{
+    const ChipProfile p = Chip(16, 8);
+    struct Case {
+        uint8_t selector;
+        bool flash, eeprom, view;
+    } cases[] = {{0, true, true, true}, {1, true, false, false}, {2, false, true, false}, {3, false, false, false}};
+    for (const Case& c : cases) {
+        DataBuffer b;
+        ClearImages(b, p, c.selector);
+        EXPECT_EQ(b.flash[15], c.flash ? 0xFF : 0) << int(c.selector);
+        EXPECT_EQ(b.flash[16], 0);  // past the flash size
+        EXPECT_EQ(b.eeprom[7], c.eeprom ? 0xFF : 0) << int(c.selector);
+        EXPECT_EQ(b.eeprom[8], 0);
+        EXPECT_EQ(b.view[23], c.view ? 0xFF : 0) << int(c.selector);
+        EXPECT_EQ(b.view[24], 0);
+    }
+}
+
+TEST(DataBuffer, ComposeLaysTheImagesEndToEnd)
+{
+    DataBuffer b;
+    const ChipProfile p = Chip(4, 2);
+    b.flash = std::vector<uint8_t>(kFlashCapacity, 0);
+    std::copy_n("\x01\x02\x03\x04\x05", 5, b.flash.begin());
+    b.eeprom[0] = 0xA0;
+    b.eeprom[1] = 0xA1;
+    b.eeprom[2] = 0xA2;
+    ComposeView(b, p);
+    EXPECT_EQ(std::vector<uint8_t>(b.view.begin(), b.view.begin() + 7),
+              (std::vector<uint8_t>{1, 2, 3, 4, 0xA0, 0xA1, 0}));
+    EXPECT_EQ(ComputeChecksum(b, p), 1u + 2 + 3 + 4 + 0xA0 + 0xA1);
+    // No EEPROM: the view is the used flash.
+    EXPECT_EQ(ComputeChecksum(b, Chip(4, 0)), 10u);
+    EXPECT_EQ(ComputeChecksum(b, Chip(0, 0)), 0u);
+}
+
+TEST(DataBuffer, FullAreasAndAStaleView)
+{
+    DataBuffer b;
+    std::fill(b.view.begin(), b.view.end(), 0xFF);
+    const ChipProfile full = Chip(kFlashCapacity, kEepromCapacity);
+    EXPECT_EQ(ComputeChecksum(b, full), 0xFFu * kViewCapacity);
+    std::fill(b.view.begin(), b.view.end(), 0);
+    b.view[0] = 1;
+    // A chip change recomputes over the new sizes without composing.
+    EXPECT_EQ(ComputeChecksum(b, Chip(1, 0)), 1u);
+    EXPECT_EQ(ChecksumLine(0xABC, ""), "效验和: 00000ABCH   文件 = ");
+}
+
+TEST(DataBuffer, SizesBeyondTheCapacitiesStayInside)
+{
+    // The loader refuses such chips; the areas stay bounded regardless.
+    DataBuffer b;
+    const ChipProfile huge = Chip(0xFFFFFFFF, 0xFFFFFFFF);
+    ClearImages(b, huge, 0);
+    ComposeView(b, huge);
+    EXPECT_EQ(ComputeChecksum(b, huge), 0xFFu * kViewCapacity);
+    EXPECT_EQ(b.flash.size(), kFlashCapacity);
+    EXPECT_EQ(b.view.size(), kViewCapacity);
+}
+
+}  // namespace
+}  // namespace morsk

@@ -16,22 +16,25 @@ int VirtualProgrammer::Init()
 
 std::vector<UsbBus> VirtualProgrammer::ScanBuses()
 {
-    // Bus 1 holds a hub and a keyboard; the programmers sit on bus 2.
+    // Bus 1 holds the unrelated devices and then the programmers; bus 2 a
+    // further device. A handle held from before is kept only when no
+    // programmer shows up on the first bus.
     std::vector<UsbBus> buses(2);
     for (int i = 0; i < otherDevices; ++i)
         buses[0].push_back({0x1D6B, static_cast<uint16_t>(0x0002 + i), 1000u + static_cast<uint64_t>(i)});
-    if (!unplugged_) {
-        // A device with the right vendor but another product is not ours.
-        buses[1].push_back({kVid, 0x05DD, 999});
+    if (Present()) {
+        // The right vendor with another product is not ours.
+        buses[0].push_back({kVid, 0x05DD, 999});
         for (size_t i = 0; i < programmers.size(); ++i)
-            buses[1].push_back({kVid, kPid, i});
+            buses[0].push_back({kVid, kPid, i});
     }
+    buses[1].push_back({0x046D, 0xC31C, 2000});
     return buses;
 }
 
 int VirtualProgrammer::Open(const UsbDeviceInfo& device, UsbHandle* handle)
 {
-    if (unplugged_ || device.key >= programmers.size())
+    if (!Present() || device.key >= programmers.size())
         return kUsbErrorNoDevice;
     if (!programmers[device.key])
         return kUsbErrorAccess;
@@ -59,6 +62,11 @@ std::string VirtualProgrammer::ErrorText(int code)
     }
 }
 
+bool VirtualProgrammer::Present() const
+{
+    return !unplugged_ && !(unplugAfter && transfers >= unplugAfter);
+}
+
 bool VirtualProgrammer::ChipAnswers() const
 {
     return chip && enabled_ && mode_ == chip->family;
@@ -68,9 +76,7 @@ int VirtualProgrammer::ControlTransfer(UsbHandle handle, uint8_t requestType, ui
                                        uint16_t value, uint16_t index, uint8_t* data,
                                        uint16_t length, unsigned /*timeoutMs*/)
 {
-    if (!openHandles_.count(handle))
-        return kUsbErrorNoDevice;
-    if (unplugged_)
+    if (!openHandles_.count(handle) || !Present())
         return kUsbErrorNoDevice;
     ++transfers;
     SetupPacket packet{requestType, request, value, index, length, {}};
@@ -90,8 +96,6 @@ int VirtualProgrammer::ControlTransfer(UsbHandle handle, uint8_t requestType, ui
         if (transfers == faultAt && fault == TransferFault::Short && result > 0)
             result -= 1;
     }
-    if (unplugAfter && transfers >= unplugAfter)
-        unplugged_ = true;
     return result;
 }
 

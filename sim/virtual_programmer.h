@@ -49,6 +49,7 @@ public:
     TransferFault fault = TransferFault::None;
     // After this many transfers the programmer is pulled out (0: never).
     uint64_t unplugAfter = 0;
+    void Unplug() { unplugged_ = true; }
     // Request 5 answers with no bytes (the programmer refuses to enable).
     bool enableRefused = false;
 
@@ -75,6 +76,7 @@ public:
 private:
     int Firmware(uint8_t request, uint16_t value, uint16_t index, uint8_t* data, uint16_t length);
     bool ChipAnswers() const;
+    bool Present() const;
 
     bool unplugged_ = false;
     std::set<UsbHandle> openHandles_;

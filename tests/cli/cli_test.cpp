@@ -1,1 +1,205 @@
+// Runs the built morsk-cli as a user would, in a directory of its own.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include "hex_writer.h"
+#include "test_support.h"
+#include "ui_sinks.h"
+
+namespace morsk {
+namespace {
+
+using test::ReadFile;
+using test::WriteFile;
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override { WriteFile(dir.File("Device.csv"), ReadFile(MORSK_DEVICE_LIST)); }
+
+    Result Run(const std::string& args)
+    {
+        const std::string command = "cd '" + dir.path().string() + "' && '" MORSK_CLI "' " + args +
+                                    " > cli.out 2> cli.err < /dev/null";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(dir.File("cli.out")), ReadFile(dir.File("cli.err"))};
+    }
+
+    test::TempDir dir;
+};
+
+TEST_F(Cli, ProfileOfSeveralEntries)
+{
+    Result r = Run("--chip ATMEL/ATMEGA8 profile");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "loaded: 1\nmanufacturer: ATMEL\ndevice: ATMEGA8\nfamily: AVR\nsignature: 1E 93 07\n"
+              "flash_size: 8192\nflash_page: 64\neeprom_size: 512\neeprom_page: 4\nfuses: E1 D9 FF\n"
+              "fuse_defaults: E1 D9 FF\nlock: 00\nlock_default: FF\nchip_line:  ATMEL ATMEGA8  2200H*8\n");
+    EXPECT_EQ(r.err, "");
+
+    struct Case {
+        const char* chip;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"ATMEL/AT89S52", {"family: AT89", "signature: 1E 52 06", "eeprom_size: 0", "chip_line:  ATMEL AT89S52  2000H*8"}},
+        {"ATMEL/ATMEGA2560", {"flash_size: 262144", "flash_page: 256", "chip_line:  ATMEL ATMEGA2560  41000H*8"}},
+        {"NORDIC/NRF24LU1P-F32", {"family: NORDIC", "signature: 00 00 00", "flash_page: 512"}},
+        {"MICROCHIP/PIC16F84A", {"loaded: 1", "manufacturer: MICROCHIP", "family: AVR"}},
+    };
+    for (const auto& c : cases) {
+        r = Run(std::string("--chip ") + c.chip + " profile");
+        EXPECT_EQ(r.status, 0) << c.chip;
+        for (const std::string& line : c.lines)
+            EXPECT_NE(r.out.find(line + "\n"), std::string::npos) << c.chip << ": " << line << "\n" << r.out;
+    }
+
+    // The stored choice, and the mixed state of an index past the end.
+    WriteFile(dir.File("setup.ini"), "[SETUP]\nManufIndex=2\nDeviceIndex=1\n");
+    EXPECT_NE(Run("profile").out.find("device: NRF24LU1P-F16\n"), std::string::npos);
+    WriteFile(dir.File("setup.ini"), "[SETUP]\nManufIndex=2\nDeviceIndex=99\n");
+    r = Run("profile erase");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.substr(0, 40), "loaded: 0\nmanufacturer: NORDIC\ndevice: \n");
+    EXPECT_NE(r.out.find("本软件暂不支持您所选择的芯片，请重新选择！\n"), std::string::npos);
+}
+
+TEST_F(Cli, LoadAndChecksum)
+{
+    WriteFile(dir.File("fw.hex"), ":0400000001020304F2\n:00000001FF\n");
+    const Result r = Run("--chip ATMEL/ATMEGA8 --load fw.hex checksum");
+    EXPECT_EQ(r.status, 0);
+    const uint32_t sum = 0xFFu * (8192 + 512) - 4 * 0xFF + 10;
+    EXPECT_EQ(r.out, "效验和: " + Format("%08XH", sum) + "   文件 = fw.hex\n");
+
+    const Result bad = Run("--chip ATMEL/ATMEGA8 --load missing.hex checksum");
+    EXPECT_EQ(bad.status, 2);
+    WriteFile(dir.File("bad.hex"), ":0400000001020304F3\n");
+    const Result checksumError = Run("--chip ATMEL/ATMEGA8 --load bad.hex checksum");
+    EXPECT_EQ(checksumError.status, 1);
+    EXPECT_NE(checksumError.err.find("Checksum Error reading Hexfile\n"), std::string::npos);
+}
+
+TEST_F(Cli, ProgramInOneCallVerifyInTheNext)
+{
+    std::string image(8192, '\xFF');
+    for (size_t i = 0; i < 3000; ++i)
+        image[i] = static_cast<char>(i * 7);
+    WriteFile(dir.File("fw.bin"), image);
+    const std::string sim = "--chip ATMEL/ATMEGA8 --simulate --sim-state chip.state ";
+
+    Result r = Run(sim + "--load fw.bin erase program");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "器件ID:1E 93 07\n擦除芯片...\n擦除芯片成功!\n编程FLASH...\n编程FLASH成功!\n"
+                     "编程EEPROM...\n编程EEPROM成功!\n编程器件完成!\n");
+    EXPECT_EQ(r.err, "");  // no progress bar when stderr is no terminal
+
+    r = Run(sim + "--load fw.bin verify");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "器件ID:1E 93 07\n效验器件完成!\n");
+
+    image[100] = 0;
+    WriteFile(dir.File("other.bin"), image);
+    r = Run(sim + "--load other.bin verify blank");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "器件ID:1E 93 07\n效验器件失败!\n");  // stops at the first failure
+    EXPECT_EQ(r.err, Format("Failed at 0064:00-%02X\n", static_cast<uint8_t>(100 * 7)));
+
+    // Read back into the buffer and save it in all three forms.
+    r = Run(sim + "read save back.bin save back.hex save back.eep checksum");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir.File("back.bin")), image.substr(0, 100) + static_cast<char>(100 * 7) + image.substr(101));
+    const std::string checksumLine = r.out.substr(r.out.rfind("效验和"));
+    const Result reloaded = Run("--chip ATMEL/ATMEGA8 --load back.hex --load back.eep checksum");
+    EXPECT_EQ(reloaded.status, 0);
+    EXPECT_EQ(reloaded.out.substr(0, 22), checksumLine.substr(0, 22));
+    EXPECT_EQ(ReadFile(dir.File("back.eep")), ":00000001FF\n");  // the EEPROM is blank
+}
+
+TEST_F(Cli, SocketFaultsAndUnsupportedChips)
+{
+    struct Case {
+        const char* args;
+        int status;
+        const char* out;
+    } cases[] = {
+        {"--chip ATMEL/ATMEGA8 --simulate --sim-chip none erase", 1, "找不到器件!\n"},
+        {"--chip ATMEL/ATMEGA8 --simulate --sim-chip ATMEGA16 read", 1, "读取错误器件ID:1E 94 03\n"},
+        {"--chip ATMEL/AT89S52 --simulate --sim-chip none blank", 1, "读取错误器件ID:FF FF FF\n"},
+        {"--chip MICROCHIP/PIC16F84A --simulate erase", 1, "本软件暂不支持您所选择的芯片，请重新选择！\n"},
+        {"--chip MICROCHIP/PIC16F84A --simulate checksum", 0, "效验和: 000738C0H   文件 = \n"},
+        {"--chip NORDIC/NRF24LE1 --simulate blank read", 0,
+         "效验NORDIC FLASH成功!\n效验器件已完成!\n读NORDIC FLASH成功!\n读器件已完成!\n"},
+    };
+    for (const auto& c : cases) {
+        const Result r = Run(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args;
+        EXPECT_EQ(r.out, c.out) << c.args;
+    }
+}
+
+TEST_F(Cli, AutoAndFuses)
+{
+    WriteFile(dir.File("setup.ini"), "[SETUP]\nManufIndex=0\nDeviceIndex=0\nAUTO=3512\n");
+    const std::string before = ReadFile(dir.File("setup.ini"));
+    const std::string sim = "--simulate --sim-state chip.state ";
+    Result r = Run(sim + "auto");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "器件ID:1E 93 07\n擦除芯片...\n擦除芯片成功!\n编程FLASH...\n编程FLASH成功!\n读FLASH...\n"
+                     "读FLASH成功!\n读EEPROM...\n读EEPROM成功!\n自动已完成!\nsuccess: 1\nfailure: 0\n");
+
+    r = Run(sim + "fuses-read fuses-write e4 C9 fe fuses-read");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "fuses: E1 D9 FF\nfuses: E4 C9 FE\n");
+    EXPECT_EQ(Run(sim + "fuses-read").out, "fuses: E4 C9 FE\n");
+    EXPECT_EQ(ReadFile(dir.File("setup.ini")), before);  // never written
+
+    r = Run("--simulate --sim-chip none auto");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "找不到器件!\nsuccess: 0\nfailure: 1\n");
+}
+
+TEST_F(Cli, UsageAndFileErrors)
+{
+    struct Case {
+        const char* args;
+        int status;
+    } cases[] = {
+        {"", 2},
+        {"frobnicate", 2},
+        {"--bogus profile", 2},
+        {"--chip ATMEL profile", 2},
+        {"--chip ATMEL/NOPE profile", 2},
+        {"--device-list nowhere.csv profile", 2},
+        {"fuses-write 1 2", 2},
+        {"fuses-write 1 2 XYZ", 2},
+        {"save out.txt", 2},
+        {"--load notes.txt checksum", 2},
+        {"--simulate --sim-chip NOPE erase", 2},
+        {"--help", 0},
+        {"--version", 0},
+    };
+    WriteFile(dir.File("notes.txt"), "hello");
+    for (const auto& c : cases)
+        EXPECT_EQ(Run(c.args).status, c.status) << c.args;
+    EXPECT_NE(Run("--device-list nowhere.csv profile").err.find("打开CSV文件错误!"), std::string::npos);
+
+    // A state file of another chip is refused rather than silently replaced.
+    EXPECT_EQ(Run("--chip ATMEL/ATMEGA8 --simulate --sim-state s.state erase").status, 0);
+    EXPECT_EQ(Run("--chip ATMEL/ATMEGA16 --simulate --sim-state s.state erase").status, 2);
+}
+
+TEST_F(Cli, WithoutTheSimulatorAndNoProgrammerTheOperationFails)
+{
+    const Result r = Run("--chip ATMEL/ATMEGA8 program");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "下载器初始化出错!\n");
+}
+
+}  // namespace
+}  // namespace morsk

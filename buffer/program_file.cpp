@@ -128,15 +128,10 @@ HexStep ParseHexRecord(const std::string& line, uint8_t* target, uint32_t capaci
     return HexStep::Continue;
 }
 
-bool ReadHexFile(const std::string& path, uint8_t* target, uint32_t capacity, Notifier& notifier)
+bool ReadHexStream(std::FILE* file, uint8_t* target, uint32_t capacity, Notifier& notifier)
 {
     HexReadState state;
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        ShowPlain(notifier, "文件打开错误 !!!");
-        return false;
-    }
-    LineReader reader(file.get(), kHexLineChars);
+    LineReader reader(file, kHexLineChars);
     std::string line;
     bool ok = true;
     while (reader.Next(line)) {
@@ -150,6 +145,16 @@ bool ReadHexFile(const std::string& path, uint8_t* target, uint32_t capacity, No
         ok = false;
     }
     return ok;
+}
+
+bool ReadHexFile(const std::string& path, uint8_t* target, uint32_t capacity, Notifier& notifier)
+{
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        ShowPlain(notifier, "文件打开错误 !!!");
+        return false;
+    }
+    return ReadHexStream(file.get(), target, capacity, notifier);
 }
 
 LoadResult LoadProgramFile(const std::string& path, ProgramFileState& file, DataBuffer& buffer,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "data_buffer.h"
@@ -42,6 +43,7 @@ HexStep ParseHexRecord(const std::string& line, uint8_t* target, uint32_t capaci
 
 // Reads a whole file into target; false when a message was shown.
 bool ReadHexFile(const std::string& path, uint8_t* target, uint32_t capacity, Notifier& notifier);
+bool ReadHexStream(std::FILE* file, uint8_t* target, uint32_t capacity, Notifier& notifier);
 
 // Messages for input the loader cannot use as it stands.
 inline constexpr char kHexMalformed[] = "Error reading Hexfile: malformed record";

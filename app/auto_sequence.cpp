@@ -1,5 +1,6 @@
 #include "auto_sequence.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "chip_operations.h"
@@ -13,16 +14,7 @@ const char* const kStepNames[] = {"Program", "Read", "Verify", "Blank_Check", "E
 
 int ParseStepCount(const char* text)
 {
-    if (!text || !*text)
-        return 0;
-    const char c = text[0];
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return 0;
+    return text ? std::max(HexDigitValue(text[0]), 0) : 0;
 }
 
 std::string StepName(char code)

@@ -17,24 +17,13 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // Two hexadecimal digits at pos; -1 when either is missing or no digit.
 int HexByte(const std::string& s, size_t pos)
 {
     if (pos + 1 >= s.size())
         return -1;
-    const int hi = HexDigit(s[pos]);
-    const int lo = HexDigit(s[pos + 1]);
+    const int hi = HexDigitValue(s[pos]);
+    const int lo = HexDigitValue(s[pos + 1]);
     return hi < 0 || lo < 0 ? -1 : hi * 16 + lo;
 }
 

@@ -116,11 +116,10 @@ bool ParseHexByte(const std::string& text, uint8_t& out)
         return false;
     unsigned value = 0;
     for (char c : text) {
-        value *= 16;
-        if (c >= '0' && c <= '9') value += static_cast<unsigned>(c - '0');
-        else if (c >= 'A' && c <= 'F') value += static_cast<unsigned>(c - 'A' + 10);
-        else if (c >= 'a' && c <= 'f') value += static_cast<unsigned>(c - 'a' + 10);
-        else return false;
+        const int digit = HexDigitValue(c);
+        if (digit < 0)
+            return false;
+        value = value * 16 + static_cast<unsigned>(digit);
     }
     out = static_cast<uint8_t>(value);
     return true;
@@ -143,11 +142,10 @@ int ParseArguments(int argc, char** argv, Options& options)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
     size_t i = 0;
-    auto value = [&](const std::string& name, std::string& out) {
+    auto value = [&](std::string& out) {
         if (i + 1 >= args.size())
             return false;
         out = args[++i];
-        (void)name;
         return true;
     };
     for (; i < args.size(); ++i) {
@@ -163,7 +161,7 @@ int ParseArguments(int argc, char** argv, Options& options)
             options.simulate = true;
         } else if (a == "--device-list" || a == "--settings" || a == "--chip" || a == "--load" ||
                    a == "--sim-chip" || a == "--sim-state") {
-            if (!value(a, v))
+            if (!value(v))
                 return Usage(a + " needs a value");
             if (a == "--device-list") options.deviceList = v;
             else if (a == "--settings") options.settings = v;

@@ -12,7 +12,9 @@ constexpr size_t kPathChars = 259;
 
 SettingsPaths BuildPaths(const std::string& workDir)
 {
-    std::string dir = workDir.substr(0, kPathChars);
+    // The whole directory, however long: a path cut short would name
+    // another folder's files.
+    std::string dir = workDir;
     if (dir.empty() || dir.back() != '/')
         dir += '/';
     return {dir + "setup" + ".ini", dir + "Device" + ".csv"};

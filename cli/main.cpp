@@ -66,8 +66,9 @@ public:
     }
     void SetProgress(int percent) override
     {
-        if (!showBar_)
+        if (!showBar_ || (barShown_ && percent == lastPercent_))
             return;
+        lastPercent_ = percent;
         const int filled = percent * 40 / 100;
         std::fprintf(stderr, "\r[%s%s] %3d%%", std::string(static_cast<size_t>(filled), '#').c_str(),
                      std::string(static_cast<size_t>(40 - filled), ' ').c_str(), percent);
@@ -91,6 +92,7 @@ public:
 private:
     bool showBar_;
     bool barShown_ = false;
+    int lastPercent_ = -1;
 };
 
 struct Options {

@@ -48,6 +48,8 @@ TEST(Settings, PathsAreBuiltFromTheWorkingDirectory)
     EXPECT_EQ(p.settingsFile, "/home/op/chips/setup.ini");
     EXPECT_EQ(p.deviceList, "/home/op/chips/Device.csv");
     EXPECT_EQ(BuildPaths("/").deviceList, "/Device.csv");
+    const std::string deep = "/" + std::string(300, 'd');
+    EXPECT_EQ(BuildPaths(deep).settingsFile, deep + "/setup.ini");
 }
 
 TEST(IniFile, WritingOneKeyKeepsEverythingElse)

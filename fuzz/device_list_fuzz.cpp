@@ -4,27 +4,24 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "chip_profile.h"
 
-namespace {
-class Quiet : public morsk::Notifier {
-public:
-    void ShowMessage(const std::string&, const std::string&, morsk::MessageIcon) override {}
-};
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const std::string path = "/tmp/morsk-fuzz-device-" + std::to_string(::getpid()) + ".csv";
+    static const std::string path = [] {
+        std::atexit([] { std::remove(("/tmp/morsk-fuzz-device-" + std::to_string(::getpid()) + ".csv").c_str()); });
+        return "/tmp/morsk-fuzz-device-" + std::to_string(::getpid()) + ".csv";
+    }();
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
         return 0;
     std::fwrite(data, 1, size, f);
     std::fclose(f);
-    Quiet quiet;
+    morsk::Notifier& quiet = morsk::DefaultUi();
     for (int m = 0; m < 3; ++m) {
         for (int d = 0; d < 3; ++d) {
             morsk::ChipProfile profile;

@@ -9,16 +9,9 @@
 #include "chip_profile.h"
 #include "program_file.h"
 
-namespace {
-class Quiet : public morsk::Notifier {
-public:
-    void ShowMessage(const std::string&, const std::string&, morsk::MessageIcon) override {}
-};
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    Quiet quiet;
+    morsk::Notifier& quiet = morsk::DefaultUi();
     for (uint32_t capacity : {morsk::kFlashCapacity, morsk::kEepromCapacity}) {
         std::vector<uint8_t> image(capacity, 0xFF);
         std::FILE* f = fmemopen(const_cast<uint8_t*>(data), size, "rb");

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "chip_operations.h"
+#include "text_util.h"
 
 namespace morsk {
 namespace {

@@ -1,4 +1,5 @@
 #include "chip_operations.h"
+#include "text_util.h"
 
 #include <algorithm>
 

@@ -18,7 +18,7 @@ void BM_LoadHex256K(benchmark::State& state)
         image[i] = static_cast<uint8_t>(i * 7 + 1);
     const std::string path = (std::filesystem::temp_directory_path() / "morsk-bench-256k.hex").string();
     const std::string text = FormatIntelHex(image.data(), kFlashCapacity);
-    WriteFileBytes(path, text.data(), text.size());
+    WriteFileAtomically(path, text.data(), text.size());
 
     ChipProfile profile;
     profile.flashSize = kFlashCapacity;

@@ -1,4 +1,5 @@
 #include "data_buffer.h"
+#include "text_util.h"
 
 #include <algorithm>
 

@@ -1,9 +1,8 @@
 #include "hex_writer.h"
 
 #include <algorithm>
-#include <cstdio>
 
-#include "ui_sinks.h"
+#include "text_util.h"
 
 namespace morsk {
 namespace {
@@ -37,15 +36,6 @@ std::string FormatIntelHex(const uint8_t* data, uint32_t length)
         out += Record(0, static_cast<uint16_t>(offset & 0xFFFF), data + offset, count);
     }
     return out + ":00000001FF\n";
-}
-
-bool WriteFileBytes(const std::string& path, const void* data, size_t length)
-{
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ok = std::fwrite(data, 1, length, f) == length;
-    return std::fclose(f) == 0 && ok;
 }
 
 }  // namespace morsk

@@ -11,6 +11,4 @@ namespace morsk {
 // the loader clears the image to 0xFF before reading.
 std::string FormatIntelHex(const uint8_t* data, uint32_t length);
 
-bool WriteFileBytes(const std::string& path, const void* data, size_t length);
-
 }  // namespace morsk

@@ -3,19 +3,14 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <memory>
 
 #include "chip_profile.h"
+#include "text_util.h"
 
 namespace morsk {
 namespace {
 
 constexpr size_t kHexLineChars = 79;
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // Two hexadecimal digits at pos; -1 when either is missing or no digit.
 int HexByte(const std::string& s, size_t pos)

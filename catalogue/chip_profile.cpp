@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <cstring>
-#include <memory>
 
 namespace morsk {
 namespace {
@@ -14,11 +13,6 @@ constexpr size_t kDeviceLineChars = 199;
 // characters, and the flag test still looks at the real end of the line.
 constexpr size_t kFieldPositions = 128;
 constexpr size_t kFieldChars = 19;
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 void CopyName(char* dest, size_t destSize, const std::string& src)
 {
@@ -32,37 +26,6 @@ void CopyName(char* dest, size_t destSize, const std::string& src)
 bool IsManufacturer(const ChipProfile& profile, const char* name)
 {
     return std::strcmp(profile.manufacturer, name) == 0;
-}
-
-int LineReader::GetChar()
-{
-    if (hasPending_) {
-        hasPending_ = false;
-        return pending_;
-    }
-    int c = std::fgetc(file_);
-    if (c == '\r') {
-        const int next = std::fgetc(file_);
-        if (next == '\n')
-            return '\n';
-        pending_ = next;
-        hasPending_ = true;
-    }
-    return c;
-}
-
-bool LineReader::Next(std::string& piece)
-{
-    piece.clear();
-    while (piece.size() < maxChars_) {
-        const int c = GetChar();
-        if (c == EOF)
-            break;
-        piece.push_back(static_cast<char>(c));
-        if (c == '\n')
-            break;
-    }
-    return !piece.empty();
 }
 
 uint32_t ParseCNumber(const std::string& text)

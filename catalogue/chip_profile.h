@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "text_util.h"
 #include "ui_sinks.h"
 
 namespace morsk {
@@ -34,23 +35,6 @@ struct ChipProfile {
 };
 
 bool IsManufacturer(const ChipProfile& profile, const char* name);
-
-// Reads text the way the C library's fgets does on a text-mode stream:
-// CR LF becomes LF, and a line comes in pieces of at most maxChars
-// characters, line break included; the rest of a longer line is the next
-// piece.
-class LineReader {
-public:
-    LineReader(std::FILE* file, size_t maxChars) : file_(file), maxChars_(maxChars) {}
-    bool Next(std::string& piece);
-
-private:
-    int GetChar();
-    std::FILE* file_;
-    size_t maxChars_;
-    int pending_ = EOF;
-    bool hasPending_ = false;
-};
 
 // strtoul with base 0 on a platform whose unsigned long has 32 bits:
 // leading blanks, sign, 0x / 0 prefixes, stops at the first misfit,

@@ -1,11 +1,12 @@
 #include "ini_file.h"
 
+#include "text_util.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace morsk {
 namespace {
@@ -165,18 +166,7 @@ bool IniFile::WriteString(const std::string& section, const std::string& key, co
             text += '\n';
     }
 
-    const std::string temp = path_ + ".tmp" + std::to_string(::getpid());
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    const bool flushed = std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !flushed || !closed || std::rename(temp.c_str(), path_.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    return WriteFileAtomically(path_, text.data(), text.size());
 }
 
 }  // namespace morsk

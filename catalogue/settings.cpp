@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ini_file.h"
+#include "text_util.h"
 
 namespace morsk {
 namespace {

@@ -60,10 +60,4 @@ public:
 NullUi& DefaultUi();
 StderrDiagnostics& DefaultDiagnostics();
 
-// printf-style formatting into a std::string.
-std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-
-// 0..15 for "0"-"9", "A"-"F", "a"-"f"; -1 for anything else.
-int HexDigitValue(char c);
-
 }  // namespace morsk

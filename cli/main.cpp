@@ -16,6 +16,7 @@
 #include "hex_writer.h"
 #include "libusb_backend.h"
 #include "virtual_programmer.h"
+#include "text_util.h"
 
 using namespace morsk;
 
@@ -242,10 +243,10 @@ bool Save(const AppState& app, const std::string& path)
 {
     const std::string ext = LowerExtension(path);
     if (ext == "bin")
-        return WriteFileBytes(path, app.buffer.flash.data(), UsedFlash(app.profile));
+        return WriteFileAtomically(path, app.buffer.flash.data(), UsedFlash(app.profile));
     const std::string text = ext == "hex" ? FormatIntelHex(app.buffer.flash.data(), UsedFlash(app.profile))
                                           : FormatIntelHex(app.buffer.eeprom.data(), UsedEeprom(app.profile));
-    return WriteFileBytes(path, text.data(), text.size());
+    return WriteFileAtomically(path, text.data(), text.size());
 }
 
 }  // namespace

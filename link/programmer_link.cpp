@@ -1,4 +1,5 @@
 #include "programmer_link.h"
+#include "text_util.h"
 
 #include <algorithm>
 #include <cstring>

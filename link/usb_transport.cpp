@@ -1,4 +1,5 @@
 #include "usb_transport.h"
+#include "text_util.h"
 
 #include <chrono>
 #include <cstring>

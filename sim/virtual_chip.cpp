@@ -1,5 +1,7 @@
 #include "virtual_chip.h"
 
+#include "text_util.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -136,14 +138,8 @@ bool VirtualChip::Save(const std::string& path) const
     WriteHexBlock(out, flash);
     out << "eeprom " << eeprom.size() << '\n';
     WriteHexBlock(out, eeprom);
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-        file << out.str();
-        if (!file.flush())
-            return false;
-    }
-    return std::rename(temp.c_str(), path.c_str()) == 0;
+    const std::string text = out.str();
+    return WriteFileAtomically(path, text.data(), text.size());
 }
 
 bool VirtualChip::Load(const std::string& path)

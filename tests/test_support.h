@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "text_util.h"
 #include "ui_sinks.h"
 
 namespace morsk::test {

@@ -4,6 +4,7 @@
 
 #include "hex_writer.h"
 #include "test_support.h"
+#include "text_util.h"
 #include "ui_sinks.h"
 
 namespace morsk {

@@ -57,38 +57,32 @@ std::optional<std::string> KeyName(const std::string& line)
 
 }  // namespace
 
-std::vector<std::string> IniFile::ReadLines(bool* endsWithNewline) const
+IniFile::Text IniFile::ReadText() const
 {
-    std::vector<std::string> lines;
+    Text text;
     std::ifstream in(path_, std::ios::binary);
-    if (endsWithNewline)
-        *endsWithNewline = true;
     if (!in)
-        return lines;
+        return text;
     std::stringstream ss;
     ss << in.rdbuf();
-    const std::string text = ss.str();
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t nl = text.find('\n', start);
+    const std::string content = ss.str();
+    for (size_t start = 0; start < content.size();) {
+        const size_t nl = content.find('\n', start);
+        // A CR before the LF stays with its line; blank-trimming skips it.
+        text.lines.push_back(content.substr(start, nl == std::string::npos ? std::string::npos : nl - start));
         if (nl == std::string::npos) {
-            lines.push_back(text.substr(start));
-            if (endsWithNewline)
-                *endsWithNewline = false;
+            text.endsWithNewline = false;
             break;
         }
-        lines.push_back(text.substr(start, nl - start));
         start = nl + 1;
     }
-    return lines;
+    return text;
 }
 
 std::optional<std::string> IniFile::ReadString(const std::string& section, const std::string& key) const
 {
     bool inSection = false;
-    for (std::string line : ReadLines(nullptr)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (const std::string& line : ReadText().lines) {
         if (auto name = SectionName(line)) {
             inSection = EqualNoCase(*name, section);
             continue;
@@ -117,56 +111,43 @@ int IniFile::ReadInt(const std::string& section, const std::string& key, int fal
 
 bool IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) const
 {
-    bool endsWithNewline = true;
-    std::vector<std::string> lines = ReadLines(&endsWithNewline);
-    // Keep the file's own line ends.
-    const bool crlf = !lines.empty() && !lines.front().empty() && lines.front().back() == '\r';
-    const std::string eol = crlf ? "\r" : "";
-
-    const std::string newLine = key + "=" + value + eol;
+    Text text = ReadText();
+    std::vector<std::string>& lines = text.lines;
+    // New lines take the line end of the file's first line.
+    const bool crlf = !lines.empty() && !lines[0].empty() && lines[0].back() == '\r';
+    const std::string cr = crlf ? "\r" : "";
+    const std::string newLine = key + "=" + value + cr;
     bool inSection = false;
+    size_t sectionEnd = std::string::npos;  // index after the last non-blank line of the section
     bool done = false;
-    size_t sectionEnd = std::string::npos;  // index after the last line of the section
     for (size_t i = 0; i < lines.size() && !done; ++i) {
-        std::string bare = lines[i];
-        if (!bare.empty() && bare.back() == '\r')
-            bare.pop_back();
-        if (auto name = SectionName(bare)) {
+        if (auto name = SectionName(lines[i])) {
             if (inSection)
                 break;
             inSection = EqualNoCase(*name, section);
             if (inSection)
                 sectionEnd = i + 1;
+        } else if (!inSection) {
             continue;
-        }
-        if (!inSection)
-            continue;
-        if (auto k = KeyName(bare); k && EqualNoCase(*k, key)) {
+        } else if (auto k = KeyName(lines[i]); k && EqualNoCase(*k, key)) {
             lines[i] = newLine;
             done = true;
-        } else if (!Trim(bare).empty()) {
+        } else if (!Trim(lines[i]).empty()) {
             sectionEnd = i + 1;
         }
     }
-    if (!done) {
-        if (sectionEnd == std::string::npos) {
-            if (!lines.empty() && !endsWithNewline)
-                endsWithNewline = true;
-            lines.push_back("[" + section + "]" + eol);
-            lines.push_back(newLine);
-        } else {
-            lines.insert(lines.begin() + static_cast<long>(sectionEnd), newLine);
-        }
+    if (!done && sectionEnd == std::string::npos) {
+        lines.push_back("[" + section + "]" + cr);
+        lines.push_back(newLine);
+        text.endsWithNewline = true;
+    } else if (!done) {
+        lines.insert(lines.begin() + static_cast<long>(sectionEnd), newLine);
     }
 
-    std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        text += lines[i];
-        if (i + 1 < lines.size() || endsWithNewline)
-            text += '\n';
-    }
-
-    return WriteFileAtomically(path_, text.data(), text.size());
+    std::string out;
+    for (size_t i = 0; i < lines.size(); ++i)
+        out += lines[i] + (i + 1 < lines.size() || text.endsWithNewline ? "\n" : "");
+    return WriteFileAtomically(path_, out.data(), out.size());
 }
 
 }  // namespace morsk

@@ -26,7 +26,11 @@ public:
     const std::string& path() const { return path_; }
 
 private:
-    std::vector<std::string> ReadLines(bool* endsWithNewline) const;
+    struct Text {
+        std::vector<std::string> lines;  // without the LF; a CR stays
+        bool endsWithNewline = true;
+    };
+    Text ReadText() const;
     std::string path_;
 };
 

@@ -206,4 +206,23 @@ bool ReadDeviceNames(const std::string& path, std::vector<ManufacturerEntry>& ou
     return true;
 }
 
+bool FindDevice(const std::vector<ManufacturerEntry>& list, const std::string& manufacturer,
+                const std::string& device, int& manufIndex, int& deviceIndex)
+{
+    for (size_t m = 0; m < list.size(); ++m) {
+        if (!manufacturer.empty() && list[m].name != manufacturer)
+            continue;
+        for (size_t d = 0; d < list[m].devices.size(); ++d) {
+            if (list[m].devices[d] == device) {
+                manufIndex = static_cast<int>(m);
+                deviceIndex = static_cast<int>(d);
+                return true;
+            }
+        }
+        if (!manufacturer.empty())
+            return false;
+    }
+    return false;
+}
+
 }  // namespace morsk

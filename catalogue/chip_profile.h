@@ -61,4 +61,9 @@ struct ManufacturerEntry {
 };
 bool ReadDeviceNames(const std::string& path, std::vector<ManufacturerEntry>& out);
 
+// The indexes of the first device named `device` under the first
+// manufacturer named `manufacturer` (under any manufacturer when empty).
+bool FindDevice(const std::vector<ManufacturerEntry>& list, const std::string& manufacturer,
+                const std::string& device, int& manufIndex, int& deviceIndex);
+
 }  // namespace morsk

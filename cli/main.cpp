@@ -203,25 +203,6 @@ int ParseArguments(int argc, char** argv, Options& options)
     return -1;
 }
 
-bool FindDevice(const std::vector<ManufacturerEntry>& list, const std::string& manufacturer,
-                const std::string& device, int& manufIndex, int& deviceIndex)
-{
-    for (size_t m = 0; m < list.size(); ++m) {
-        if (!manufacturer.empty() && list[m].name != manufacturer)
-            continue;
-        for (size_t d = 0; d < list[m].devices.size(); ++d) {
-            if (list[m].devices[d] == device) {
-                manufIndex = static_cast<int>(m);
-                deviceIndex = static_cast<int>(d);
-                return true;
-            }
-        }
-        if (!manufacturer.empty())
-            return false;
-    }
-    return false;
-}
-
 void PrintProfile(const AppState& app, const std::string& chipLine)
 {
     const ChipProfile& p = app.profile;

@@ -19,14 +19,9 @@ namespace morsk::test {
 inline bool LoadShippedChip(const std::string& name, ChipProfile& profile)
 {
     std::vector<ManufacturerEntry> list;
-    ReadDeviceNames(MORSK_DEVICE_LIST, list);
-    NullUi quiet;
-    for (size_t m = 0; m < list.size(); ++m)
-        for (size_t d = 0; d < list[m].devices.size(); ++d)
-            if (list[m].devices[d] == name)
-                return LoadChipProfile(profile, MORSK_DEVICE_LIST, static_cast<int>(m),
-                                       static_cast<int>(d), quiet) == 1;
-    return false;
+    int m = 0, d = 0;
+    return ReadDeviceNames(MORSK_DEVICE_LIST, list) && FindDevice(list, "", name, m, d) &&
+           LoadChipProfile(profile, MORSK_DEVICE_LIST, m, d, DefaultUi()) == 1;
 }
 
 // "C0 03 AC 80 4F 00 04 00": the 8-byte USB setup packet.

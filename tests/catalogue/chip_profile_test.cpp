@@ -297,6 +297,13 @@ TEST(ReadDeviceNames, ListsEnabledEntriesAtTheLoadersIndexes)
     EXPECT_EQ(list[1].name, "MICROCHIP");
     EXPECT_EQ(list[2].devices, (std::vector<std::string>{"NRF24LE1", "BIGFLASH", "BIGEEPROM"}));
     EXPECT_EQ(list[3].name, "NONAME");
+    int m = -1, d = -1;
+    EXPECT_TRUE(FindDevice(list, "NORDIC", "BIGFLASH", m, d));
+    EXPECT_EQ(std::pair(m, d), std::pair(2, 1));
+    EXPECT_TRUE(FindDevice(list, "", "at89s52", m, d));
+    EXPECT_EQ(std::pair(m, d), std::pair(0, 2));
+    EXPECT_FALSE(FindDevice(list, "MICROCHIP", "ATMEGA8", m, d));
+    EXPECT_FALSE(FindDevice(list, "ATMEL", "atmega8", m, d));
     EXPECT_FALSE(ReadDeviceNames(dir.File("missing"), list));
 }
 

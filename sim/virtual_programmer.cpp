@@ -102,30 +102,32 @@ int VirtualProgrammer::ControlTransfer(UsbHandle handle, uint8_t requestType, ui
 int VirtualProgrammer::Firmware(uint8_t request, uint16_t value, uint16_t index, uint8_t* data,
                                 uint16_t length)
 {
+    // The framing requests answer four bytes that nobody reads.
+    const auto Answer = [data, length] {
+        const uint16_t n = std::min<uint16_t>(length, 4);
+        std::fill_n(data, n, 0);
+        return static_cast<int>(n);
+    };
     const uint8_t b2 = static_cast<uint8_t>(index);
     const uint8_t b3 = static_cast<uint8_t>(index >> 8);
     switch (request) {
     case 1:  // connect: family in wIndex high byte
         family_ = b3;
         enabled_ = false;
-        std::fill_n(data, std::min<uint16_t>(length, 4), 0);
-        return std::min<uint16_t>(length, 4);
+        return Answer();
     case 2:
         enabled_ = false;
-        std::fill_n(data, std::min<uint16_t>(length, 4), 0);
-        return std::min<uint16_t>(length, 4);
+        return Answer();
     case 12:
     case 13:
     case 14:
         mode_ = request - 12;
-        std::fill_n(data, std::min<uint16_t>(length, 4), 0);
-        return std::min<uint16_t>(length, 4);
+        return Answer();
     case 5:  // enable: family in wValue high byte
         if (enableRefused)
             return 0;
         enabled_ = true;
-        std::fill_n(data, std::min<uint16_t>(length, 4), 0);
-        return std::min<uint16_t>(length, 4);
+        return Answer();
     case 3: {
         if (length < 4)
             return kUsbErrorPipe;

@@ -45,15 +45,30 @@ void RefreshChecksum(AppState& app)
     UpdateChecksum(app.buffer, app.profile, app.file.shownPath, *app.status);
 }
 
-void StartUp(AppState& app, const std::string& workDir)
+StartResult StartUp(AppState& app, const std::string& workDir, const StartOptions& options)
 {
-    app.profileLoaded = LoadSettings(workDir, app.paths, app.settings, app.profile, *app.notifier,
-                                     *app.status) == 1;
-    ClearImages(app.buffer, app.profile, 0);
+    app.paths = options.paths.value_or(BuildPaths(workDir));
+    StartResult result = StartResult::Started;
+    std::vector<ManufacturerEntry> list;
+    std::optional<ChipIndexes> chip;
+    if (!ReadDeviceNames(app.paths.deviceList, list)) {
+        result = StartResult::NoDeviceList;
+    } else if (options.chip) {
+        ChipIndexes found;
+        if (!FindDevice(list, options.chip->first, options.chip->second, found.manufIndex, found.deviceIndex))
+            return StartResult::UnknownChip;
+        chip = found;
+    }
+    app.profileLoaded = LoadSettings(app.paths, app.settings, app.profile, *app.notifier, *app.status,
+                                     chip) == 1;
+    ClearImages(app.buffer, app.profile, ClearSelector::All);
     RefreshChecksum(app);
-    UpdateReadiness(app);
-    app.ShowCounters();
+    if (options.readiness) {
+        UpdateReadiness(app);
+        app.ShowCounters();
+    }
     app.link.linkOption = 0;
+    return result;
 }
 
 void ChangeChip(AppState& app, int manufIndex, int deviceIndex)
@@ -64,7 +79,7 @@ void ChangeChip(AppState& app, int manufIndex, int deviceIndex)
     app.profileLoaded = LoadChipProfile(app.profile, app.paths.deviceList, manufIndex, deviceIndex,
                                         *app.notifier) == 1;
     UpdateReadiness(app);
-    app.status->SetChipLine(ChipLine(app.profile, "  "));
+    app.status->SetChipLine(ChipLine(app.profile, ChipLineStyle::AfterChange));
     RefreshChecksum(app);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "chip_profile.h"
@@ -47,9 +48,24 @@ inline constexpr char kUnsupportedLine[] = "本软件暂不支持您所选择的
 // Enables or disables the operations and adds the readiness line.
 bool UpdateReadiness(AppState& app);
 
-// The window's start-up order without the window: settings and chip
-// profile, buffer clear, checksum line, readiness, counters, link option.
-void StartUp(AppState& app, const std::string& workDir);
+// What the command line changes in the start-up; the window takes the
+// defaults.
+struct StartOptions {
+    // setup.ini and Device.csv; those of the working directory when unset.
+    std::optional<SettingsPaths> paths;
+    // A chip by manufacturer and device name (any manufacturer when the
+    // first is empty), in place of the stored choice, for this run only.
+    std::optional<std::pair<std::string, std::string>> chip;
+    // The readiness line and the counters, which only a window shows.
+    bool readiness = true;
+};
+
+enum class StartResult { Started, NoDeviceList, UnknownChip };
+
+// The start-up order: settings and chip profile, buffer clear, checksum
+// line, readiness, counters, link option. Goes on without a device list
+// (as the window must) but says so; stops at once on an unknown chip.
+StartResult StartUp(AppState& app, const std::string& workDir, const StartOptions& options = {});
 
 // After the device selection dialog closed with OK.
 void ChangeChip(AppState& app, int manufIndex, int deviceIndex);

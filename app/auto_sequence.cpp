@@ -9,9 +9,23 @@
 namespace morsk {
 namespace {
 
+// Codes "1" to "7" in this order.
 const char* const kStepNames[] = {"Program", "Read", "Verify", "Blank_Check", "Erase", "Security", "Protect"};
+constexpr int kStepCount = 7;
+// The editor offers the first five and then the family's own sixth.
+constexpr int kCommonSteps = 5;
 
 }  // namespace
+
+std::vector<char> SequenceCodes(const char* sequence)
+{
+    const size_t length = std::strlen(sequence);
+    const int steps = ParseStepCount(sequence);
+    std::vector<char> codes;
+    for (int i = 1; i <= steps; ++i)
+        codes.push_back(static_cast<size_t>(i) < length ? sequence[i] : '\0');
+    return codes;
+}
 
 int ParseStepCount(const char* text)
 {
@@ -20,14 +34,14 @@ int ParseStepCount(const char* text)
 
 std::string StepName(char code)
 {
-    if (code >= '1' && code <= '7')
+    if (code >= '1' && code < '1' + kStepCount)
         return kStepNames[code - '1'];
     return {};
 }
 
 char StepCode(const std::string& name)
 {
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < kStepCount; ++i)
         if (name == kStepNames[i])
             return static_cast<char>('1' + i);
     return '0';
@@ -47,12 +61,8 @@ bool RunAuto(AppState& app, ProgrammerLink& link)
     if (atmel && !ops.IdentifyChip())
         return countFailure();
 
-    const char* sequence = app.settings.autoSequence;
-    const size_t length = std::strlen(sequence);
-    const int steps = ParseStepCount(sequence);
     bool allOk = true;
-    for (int i = 1; i <= steps; ++i) {
-        const char code = static_cast<size_t>(i) < length ? sequence[i] : '\0';
+    for (const char code : SequenceCodes(app.settings.autoSequence)) {
         switch (code) {
         case '1':
             allOk &= ops.ProgramFlashStep();
@@ -90,13 +100,11 @@ bool RunAuto(AppState& app, ProgrammerLink& link)
 
 void AutoEditorModel::Open(uint8_t family, const char* sequence)
 {
-    offered_ = {"Program", "Read", "Verify", "Blank_Check", "Erase",
-                family == kFamilyAvr ? "Security" : "Protect"};
+    offered_.assign(kStepNames, kStepNames + kCommonSteps);
+    offered_.push_back(family == kFamilyAvr ? StepName('6') : StepName('7'));
     chosen_.clear();
-    const size_t length = std::strlen(sequence);
-    const int steps = ParseStepCount(sequence);
-    for (int i = 1; i <= steps; ++i) {
-        const std::string name = static_cast<size_t>(i) < length ? StepName(sequence[i]) : std::string();
+    for (const char code : SequenceCodes(sequence)) {
+        const std::string name = StepName(code);
         if (!name.empty())
             chosen_.push_back(name);
     }

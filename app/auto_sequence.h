@@ -16,6 +16,10 @@ inline constexpr int kMaxAutoSteps = 15;
 // The first character as one hexadecimal digit; 0 for anything else.
 int ParseStepCount(const char* text);
 
+// The step codes of a stored sequence in order: as many as its count digit
+// says, '\0' where the text ends early.
+std::vector<char> SequenceCodes(const char* sequence);
+
 // The editor's name of a step code "1".."7"; empty for anything else.
 std::string StepName(char code);
 // The code of a step name; '0' for a name that is none of them.

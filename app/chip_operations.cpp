@@ -1,14 +1,18 @@
 #include "chip_operations.h"
+#include "byte_util.h"
 #include "text_util.h"
-
-#include <algorithm>
 
 namespace morsk {
 namespace {
 
-bool AllErased(const uint8_t* bytes, uint32_t length)
+std::span<const uint8_t> FlashImage(const AppState& app)
 {
-    return std::all_of(bytes, bytes + length, [](uint8_t b) { return b == 0xFF; });
+    return std::span<const uint8_t>(app.buffer.flash).first(UsedFlash(app.profile));
+}
+
+std::span<const uint8_t> EepromImage(const AppState& app)
+{
+    return std::span<const uint8_t>(app.buffer.eeprom).first(UsedEeprom(app.profile));
 }
 
 }  // namespace
@@ -50,8 +54,7 @@ bool ChipOperations::ProgramFlashStep()
 {
     const bool nordic = IsNordic();
     Line(nordic ? "编程NORDIC..." : "编程FLASH...");
-    const bool ok = link_.WriteMemory(MemoryKind::Flash, app_.buffer.flash.data(),
-                                      app_.profile.flashPageSize, UsedFlash(app_.profile)) == 1;
+    const bool ok = link_.WriteMemory(MemoryKind::Flash, FlashImage(app_), app_.profile.flashPageSize) == 1;
     if (nordic)
         Line(ok ? "编程NORDIC成功!" : "编程NORDIC错误...!");
     else
@@ -59,36 +62,35 @@ bool ChipOperations::ProgramFlashStep()
     return ok;
 }
 
-bool ChipOperations::ReadFlashStep(uint8_t* destination)
+bool ChipOperations::ReadFlashStep(std::span<uint8_t> destination)
 {
     Line("读FLASH...");
-    const bool ok = link_.ReadMemory(MemoryKind::Flash, destination, UsedFlash(app_.profile)) == 1;
+    const bool ok = link_.ReadMemory(MemoryKind::Flash, destination.first(UsedFlash(app_.profile))) == 1;
     Line(ok ? "读FLASH成功!" : "读FLASH错误...!");
     return ok;
 }
 
-bool ChipOperations::ReadEepromStep(uint8_t* destination)
+bool ChipOperations::ReadEepromStep(std::span<uint8_t> destination)
 {
     if (UsedEeprom(app_.profile) == 0)
         return true;
     Line("读EEPROM...");
-    const bool ok = link_.ReadMemory(MemoryKind::Eeprom, destination, UsedEeprom(app_.profile)) == 1;
+    const bool ok = link_.ReadMemory(MemoryKind::Eeprom, destination.first(UsedEeprom(app_.profile))) == 1;
     Line(ok ? "读EEPROM成功!" : "读EEPROM错误...!");
     return ok;
 }
 
-bool ChipOperations::IsImageBlank(const uint8_t* flash, const uint8_t* eeprom) const
+bool ChipOperations::IsImageBlank(std::span<const uint8_t> flash, std::span<const uint8_t> eeprom) const
 {
-    if (!AllErased(flash, UsedFlash(app_.profile)))
+    if (!AllErased(flash.first(UsedFlash(app_.profile))))
         return false;
-    return IsNordic() || AllErased(eeprom, UsedEeprom(app_.profile));
+    return IsNordic() || AllErased(eeprom.first(UsedEeprom(app_.profile)));
 }
 
 bool ChipOperations::CompareFlash()
 {
     const bool large = app_.profile.flashSize > kLargeChipFlash;
-    return link_.CompareMemory(MemoryKind::Flash, app_.buffer.flash.data(), app_.profile.flashPageSize,
-                               UsedFlash(app_.profile), large) == 0;
+    return link_.CompareMemory(MemoryKind::Flash, FlashImage(app_), app_.profile.flashPageSize, large) == 0;
 }
 
 bool ChipOperations::VerifyVerdict(bool match)
@@ -105,12 +107,12 @@ bool ChipOperations::VerifyStep()
 bool ChipOperations::BlankRead(std::vector<uint8_t>& flash, std::vector<uint8_t>& eeprom)
 {
     if (IsNordic()) {
-        const bool ok = link_.ReadMemory(MemoryKind::Flash, flash.data(), UsedFlash(app_.profile)) == 1;
+        const bool ok = link_.ReadMemory(MemoryKind::Flash, flash) == 1;
         Line(ok ? "效验NORDIC FLASH成功!" : "效验NORDIC FLASH错误...!");
         return ok;
     }
-    const bool flashOk = ReadFlashStep(flash.data());
-    const bool eepromOk = ReadEepromStep(eeprom.data());
+    const bool flashOk = ReadFlashStep(flash);
+    const bool eepromOk = ReadEepromStep(eeprom);
     return flashOk && eepromOk;
 }
 
@@ -122,7 +124,7 @@ bool ChipOperations::BlankVerdict(bool readOk, const std::vector<uint8_t>& flash
         Line("效验器件失败!");
         return false;
     }
-    const bool blank = IsImageBlank(flash.data(), eeprom.data());
+    const bool blank = IsImageBlank(flash, eeprom);
     Line(blank ? "效验器件已完成!" : "效验器件失败,器件不为空!");
     return blank;
 }
@@ -144,8 +146,7 @@ bool ChipOperations::ProgramDevice()
         return false;  // programming mode stays entered
     if (IsAtmel() && UsedEeprom(app_.profile) != 0) {
         Line("编程EEPROM...");
-        const bool ok = link_.WriteMemory(MemoryKind::Eeprom, app_.buffer.eeprom.data(),
-                                          app_.profile.eepromPageSize, UsedEeprom(app_.profile)) == 1;
+        const bool ok = link_.WriteMemory(MemoryKind::Eeprom, EepromImage(app_), app_.profile.eepromPageSize) == 1;
         Line(ok ? "编程EEPROM成功!" : "编程EEPROM错误...!");
         if (!ok)
             return false;
@@ -175,7 +176,7 @@ bool ChipOperations::ReadDevice()
         return false;
     bool ok;
     if (IsNordic()) {
-        ok = link_.ReadMemory(MemoryKind::Flash, app_.buffer.flash.data(), UsedFlash(app_.profile)) == 1;
+        ok = link_.ReadMemory(MemoryKind::Flash, std::span<uint8_t>(app_.buffer.flash).first(UsedFlash(app_.profile))) == 1;
         Line(ok ? "读NORDIC FLASH成功!" : "读NORDIC FLASH错误...!");
     } else {
         if (!IdentifyChip())

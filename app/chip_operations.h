@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "app_state.h"
@@ -19,11 +20,13 @@ public:
     bool IdentifyChip();
     bool EraseStep();
     bool ProgramFlashStep();
-    bool ReadFlashStep(uint8_t* destination);
-    bool ReadFlashStep() { return ReadFlashStep(app_.buffer.flash.data()); }
-    bool ReadEepromStep(uint8_t* destination);
-    bool ReadEepromStep() { return ReadEepromStep(app_.buffer.eeprom.data()); }
-    bool IsImageBlank(const uint8_t* flash, const uint8_t* eeprom) const;
+    // Read the used part of the chip's memory into the first bytes of
+    // `destination`, which must hold at least the chip's size.
+    bool ReadFlashStep(std::span<uint8_t> destination);
+    bool ReadFlashStep() { return ReadFlashStep(app_.buffer.flash); }
+    bool ReadEepromStep(std::span<uint8_t> destination);
+    bool ReadEepromStep() { return ReadEepromStep(app_.buffer.eeprom); }
+    bool IsImageBlank(std::span<const uint8_t> flash, std::span<const uint8_t> eeprom) const;
     // Compares the chip's flash with the flash image and adds the outcome.
     bool VerifyStep();
     // Reads the chip into a scratch area (never into the images) and adds

@@ -35,8 +35,8 @@ void BM_ProgramAndVerify256K(benchmark::State& state)
         sim.packets.clear();
         const uint64_t before = sim.transfers;
         link.EnterProgramming();
-        if (!link.WriteMemory(MemoryKind::Flash, app->buffer.flash.data(), 256, kFlashCapacity) ||
-            link.CompareMemory(MemoryKind::Flash, app->buffer.flash.data(), 256, kFlashCapacity, true) != 0)
+        if (!link.WriteMemory(MemoryKind::Flash, {app->buffer.flash.data(), kFlashCapacity}, 256) ||
+            link.CompareMemory(MemoryKind::Flash, {app->buffer.flash.data(), kFlashCapacity}, 256, true) != 0)
             state.SkipWithError("program or verify failed");
         link.LeaveProgramming();
         blocks += sim.transfers - before;

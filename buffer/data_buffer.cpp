@@ -1,4 +1,5 @@
 #include "data_buffer.h"
+#include "byte_util.h"
 #include "text_util.h"
 
 #include <algorithm>
@@ -15,21 +16,21 @@ uint32_t UsedEeprom(const ChipProfile& profile)
     return std::min(profile.eepromSize, kEepromCapacity);
 }
 
-void ClearImages(DataBuffer& buffer, const ChipProfile& profile, uint8_t selector)
+void ClearImages(DataBuffer& buffer, const ChipProfile& profile, ClearSelector selector)
 {
     const uint32_t flash = UsedFlash(profile);
     const uint32_t eeprom = UsedEeprom(profile);
     switch (selector) {
-    case 0:
-        std::fill_n(buffer.view.begin(), flash + eeprom, 0xFF);
-        std::fill_n(buffer.flash.begin(), flash, 0xFF);
-        std::fill_n(buffer.eeprom.begin(), eeprom, 0xFF);
+    case ClearSelector::All:
+        std::fill_n(buffer.view.begin(), flash + eeprom, kErasedByte);
+        std::fill_n(buffer.flash.begin(), flash, kErasedByte);
+        std::fill_n(buffer.eeprom.begin(), eeprom, kErasedByte);
         break;
-    case 1:
-        std::fill_n(buffer.flash.begin(), flash, 0xFF);
+    case ClearSelector::Flash:
+        std::fill_n(buffer.flash.begin(), flash, kErasedByte);
         break;
-    case 2:
-        std::fill_n(buffer.eeprom.begin(), eeprom, 0xFF);
+    case ClearSelector::Eeprom:
+        std::fill_n(buffer.eeprom.begin(), eeprom, kErasedByte);
         break;
     default:
         break;

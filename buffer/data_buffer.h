@@ -26,8 +26,9 @@ struct DataBuffer {
 uint32_t UsedFlash(const ChipProfile& profile);
 uint32_t UsedEeprom(const ChipProfile& profile);
 
-// Selector 0: view, flash and EEPROM; 1: flash; 2: EEPROM; else nothing.
-void ClearImages(DataBuffer& buffer, const ChipProfile& profile, uint8_t selector);
+// Which areas ClearImages sets to 0xFF; other values clear nothing.
+enum class ClearSelector : uint8_t { All = 0, Flash = 1, Eeprom = 2 };
+void ClearImages(DataBuffer& buffer, const ChipProfile& profile, ClearSelector selector);
 void ComposeView(DataBuffer& buffer, const ChipProfile& profile);
 uint32_t ComputeChecksum(const DataBuffer& buffer, const ChipProfile& profile);
 std::string ChecksumLine(uint32_t checksum, const std::string& shownPath);

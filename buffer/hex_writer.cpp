@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "byte_util.h"
 #include "text_util.h"
 
 namespace morsk {
@@ -26,7 +27,7 @@ std::string FormatIntelHex(const uint8_t* data, uint32_t length)
     uint32_t segment = 0;
     for (uint32_t offset = 0; offset < length; offset += 16) {
         const uint8_t count = static_cast<uint8_t>(std::min<uint32_t>(16, length - offset));
-        if (std::all_of(data + offset, data + offset + count, [](uint8_t b) { return b == 0xFF; }))
+        if (AllErased({data + offset, count}))
             continue;
         if ((offset >> 16) != segment) {
             segment = offset >> 16;

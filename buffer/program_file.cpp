@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "chip_profile.h"
+#include "hex_writer.h"
 #include "text_util.h"
 
 namespace morsk {
@@ -25,13 +26,6 @@ int HexByte(const std::string& s, size_t pos)
 void ShowPlain(Notifier& notifier, const std::string& text)
 {
     notifier.ShowMessage(text, "", MessageIcon::None);
-}
-
-std::string Upper(std::string s)
-{
-    for (char& c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
 }
 
 }  // namespace
@@ -141,13 +135,48 @@ bool ReadHexFile(const std::string& path, uint8_t* target, uint32_t capacity, No
     return ReadHexStream(file.get(), target, capacity, notifier);
 }
 
+ProgramFileKind ProgramFileKindOf(const std::string& path)
+{
+    const std::string ext = UpperExtension(path);
+    if (ext == "BIN")
+        return ProgramFileKind::Bin;
+    if (ext == "HEX")
+        return ProgramFileKind::Hex;
+    if (ext == "EEP")
+        return ProgramFileKind::Eep;
+    return ProgramFileKind::Unknown;
+}
+
+SaveResult SaveProgramFile(const std::string& path, const DataBuffer& buffer, const ChipProfile& profile)
+{
+    const uint8_t* flash = buffer.flash.data();
+    const uint8_t* eeprom = buffer.eeprom.data();
+    bool written = false;
+    switch (ProgramFileKindOf(path)) {
+    case ProgramFileKind::Bin:
+        written = WriteFileAtomically(path, flash, UsedFlash(profile));
+        break;
+    case ProgramFileKind::Hex: {
+        const std::string text = FormatIntelHex(flash, UsedFlash(profile));
+        written = WriteFileAtomically(path, text.data(), text.size());
+        break;
+    }
+    case ProgramFileKind::Eep: {
+        const std::string text = FormatIntelHex(eeprom, UsedEeprom(profile));
+        written = WriteFileAtomically(path, text.data(), text.size());
+        break;
+    }
+    case ProgramFileKind::Unknown:
+        return SaveResult::UnknownFormat;
+    }
+    return written ? SaveResult::Saved : SaveResult::CannotWrite;
+}
+
 LoadResult LoadProgramFile(const std::string& path, ProgramFileState& file, DataBuffer& buffer,
                            const ChipProfile& profile, Notifier& notifier, StatusSink& status)
 {
-    const size_t slash = path.find_last_of('/');
-    file.fileName = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = file.fileName.find_last_of('.');
-    file.extension = dot == std::string::npos ? "" : Upper(file.fileName.substr(dot + 1));
+    file.fileName = FileNameOf(path);
+    file.extension = UpperExtension(path);
     file.fullPath = path;
     file.shownPath = path;
 
@@ -156,22 +185,23 @@ LoadResult LoadProgramFile(const std::string& path, ProgramFileState& file, Data
         return LoadResult::CannotOpen;
 
     LoadResult result = LoadResult::Loaded;
-    if (file.extension == "BIN") {
-        ClearImages(buffer, profile, 1);
+    const ProgramFileKind kind = ProgramFileKindOf(path);
+    if (kind == ProgramFileKind::Bin) {
+        ClearImages(buffer, profile, ClearSelector::Flash);
         const size_t got = std::fread(buffer.flash.data(), 1, kFlashCapacity, f.get());
         if (got == kFlashCapacity && std::fgetc(f.get()) != EOF) {
             ShowPlain(notifier, BinTooLongMessage(kFlashCapacity));
             result = LoadResult::LoadedWithError;
         }
         f.reset();
-    } else if (file.extension == "HEX") {
+    } else if (kind == ProgramFileKind::Hex) {
         f.reset();
-        ClearImages(buffer, profile, 1);
+        ClearImages(buffer, profile, ClearSelector::Flash);
         if (!ReadHexFile(path, buffer.flash.data(), kFlashCapacity, notifier))
             result = LoadResult::LoadedWithError;
-    } else if (file.extension == "EEP") {
+    } else if (kind == ProgramFileKind::Eep) {
         f.reset();
-        ClearImages(buffer, profile, 2);
+        ClearImages(buffer, profile, ClearSelector::Eeprom);
         if (!ReadHexFile(path, buffer.eeprom.data(), kEepromCapacity, notifier))
             result = LoadResult::LoadedWithError;
     } else {

@@ -25,6 +25,17 @@ enum class LoadResult {
     CannotOpen,      // silent: nothing cleared, checksum line not refreshed
 };
 
+// Chosen by the extension, in any case: "fw.HEX" is a HEX file.
+enum class ProgramFileKind { Unknown, Bin, Hex, Eep };
+ProgramFileKind ProgramFileKindOf(const std::string& path);
+
+enum class SaveResult { Saved, UnknownFormat, CannotWrite };
+
+// Writes the image a file of that kind loads back to the same bytes: .bin
+// the used flash bytes, .hex the flash image, .eep the EEPROM image, as
+// Intel HEX. The file is replaced whole or not at all.
+SaveResult SaveProgramFile(const std::string& path, const DataBuffer& buffer, const ChipProfile& profile);
+
 // Loads the chosen file by its extension and refreshes the view and the
 // checksum line.
 LoadResult LoadProgramFile(const std::string& path, ProgramFileState& file, DataBuffer& buffer,

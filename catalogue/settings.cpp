@@ -8,7 +8,6 @@
 namespace morsk {
 namespace {
 const char kSection[] = "SETUP";
-constexpr size_t kPathChars = 259;
 }  // namespace
 
 SettingsPaths BuildPaths(const std::string& workDir)
@@ -31,18 +30,22 @@ void SetAutoSequence(Settings& settings, const std::string& text)
 void ReadSettings(const std::string& settingsFile, Settings& settings)
 {
     const IniFile ini(settingsFile);
+    // A negative ManufIndex names manufacturer 1 but a negative DeviceIndex
+    // device 0. The asymmetry is old; settings files in use were written
+    // under it, so it stays: changing it would move their users to another
+    // chip without a word.
     settings.manufIndex = ini.ReadInt(kSection, "ManufIndex", 0);
     if (settings.manufIndex < 0)
         settings.manufIndex = 1;
     settings.deviceIndex = ini.ReadInt(kSection, "DeviceIndex", 0);
     if (settings.deviceIndex < 0)
         settings.deviceIndex = 0;
-    settings.flashFile = ini.ReadString(kSection, "FlashFile").value_or("").substr(0, kPathChars);
     SetAutoSequence(settings, ini.ReadString(kSection, "AUTO").value_or(""));
 }
 
-std::string ChipLine(const ChipProfile& profile, const char* separator)
+std::string ChipLine(const ChipProfile& profile, ChipLineStyle style)
 {
+    const char* separator = style == ChipLineStyle::StartUp ? " " : "  ";
     return std::string(" ") + profile.manufacturer + separator + profile.deviceName +
            Format("  %XH*8", profile.flashSize + profile.eepromSize);
 }
@@ -51,10 +54,20 @@ int LoadSettings(const std::string& workDir, SettingsPaths& paths, Settings& set
                  ChipProfile& profile, Notifier& notifier, StatusSink& status)
 {
     paths = BuildPaths(workDir);
+    return LoadSettings(paths, settings, profile, notifier, status);
+}
+
+int LoadSettings(const SettingsPaths& paths, Settings& settings, ChipProfile& profile,
+                 Notifier& notifier, StatusSink& status, std::optional<ChipIndexes> chip)
+{
     ReadSettings(paths.settingsFile, settings);
+    if (chip) {
+        settings.manufIndex = chip->manufIndex;
+        settings.deviceIndex = chip->deviceIndex;
+    }
     const int loaded = LoadChipProfile(profile, paths.deviceList, settings.manufIndex,
                                        settings.deviceIndex, notifier);
-    status.SetChipLine(ChipLine(profile, " "));
+    status.SetChipLine(ChipLine(profile, ChipLineStyle::StartUp));
     return loaded;
 }
 

@@ -1,6 +1,7 @@
 // setup.ini: the chosen chip and the auto sequence, kept between runs.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "chip_profile.h"
@@ -21,21 +22,31 @@ inline constexpr size_t kAutoSequenceChars = 16;
 struct Settings {
     int manufIndex = 0;
     int deviceIndex = 0;
-    std::string flashFile;  // read, never used
     char autoSequence[kAutoSequenceChars + 1] = {};
 };
 
-// Reads the four SETUP keys with their defaults and odd rules.
+// Reads the SETUP keys with their defaults and odd rules. FlashFile is
+// written by older versions and read by none: it is left in the file.
 void ReadSettings(const std::string& settingsFile, Settings& settings);
 
-// " ATMEL ATMEGA8  2200H*8": separator is " " at start-up, "  " after a
-// chip change.
-std::string ChipLine(const ChipProfile& profile, const char* separator);
+// " ATMEL ATMEGA8  2200H*8": one blank between manufacturer and device at
+// start-up, two after a chip change.
+enum class ChipLineStyle { StartUp, AfterChange };
+std::string ChipLine(const ChipProfile& profile, ChipLineStyle style);
 
 // Start-up: paths, keys, chip profile, chip line. Returns what
 // LoadChipProfile returned.
 int LoadSettings(const std::string& workDir, SettingsPaths& paths, Settings& settings,
                  ChipProfile& profile, Notifier& notifier, StatusSink& status);
+
+// The same with the paths given; `chip` replaces the stored indexes for
+// this run without writing them.
+struct ChipIndexes {
+    int manufIndex = 0;
+    int deviceIndex = 0;
+};
+int LoadSettings(const SettingsPaths& paths, Settings& settings, ChipProfile& profile,
+                 Notifier& notifier, StatusSink& status, std::optional<ChipIndexes> chip = {});
 
 // A failed write is ignored by the callers; the result is for tests.
 bool SaveChipSelection(const SettingsPaths& paths, const Settings& settings);

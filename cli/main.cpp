@@ -2,8 +2,10 @@
 // with the same core, files and texts as the window.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,9 +15,7 @@
 #include "auto_sequence.h"
 #include "chip_operations.h"
 #include "fuse_transfer.h"
-#include "hex_writer.h"
-#include "libusb_backend.h"
-#include "virtual_programmer.h"
+#include "programmer_session.h"
 #include "text_util.h"
 
 using namespace morsk;
@@ -37,6 +37,7 @@ const char kUsage[] =
     "  --simulate           use the virtual programmer instead of USB\n"
     "  --sim-chip NAME      the chip in the virtual socket (default: the selected chip; none: empty)\n"
     "  --sim-state FILE     keep the virtual chip's memories and fuses in FILE between calls\n"
+    "  --sim-realtime       the virtual programmer takes as long per transfer as the real one\n"
     "  --help, --version\n"
     "\n"
     "Commands, run in order, stopping at the first that fails:\n"
@@ -101,9 +102,7 @@ struct Options {
     std::string settings = "./setup.ini";
     std::optional<std::string> chip;
     std::vector<std::string> loads;
-    bool simulate = false;
-    std::optional<std::string> simChip;
-    std::optional<std::string> simState;
+    ProgrammerOptions programmer;
     std::vector<std::vector<std::string>> commands;
 };
 
@@ -128,82 +127,7 @@ bool ParseHexByte(const std::string& text, uint8_t& out)
     return true;
 }
 
-std::string LowerExtension(const std::string& path)
-{
-    const size_t slash = path.find_last_of('/');
-    const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return {};
-    std::string ext = path.substr(dot + 1);
-    for (char& c : ext)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext;
-}
-
-// Fills `options`; returns -1 to go on, or an exit status.
-int ParseArguments(int argc, char** argv, Options& options)
-{
-    std::vector<std::string> args(argv + 1, argv + argc);
-    size_t i = 0;
-    auto value = [&](std::string& out) {
-        if (i + 1 >= args.size())
-            return false;
-        out = args[++i];
-        return true;
-    };
-    for (; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        std::string v;
-        if (a == "--help") {
-            std::fputs(kUsage, stdout);
-            return kExitOk;
-        } else if (a == "--version") {
-            std::puts("morsk-cli 1.0");
-            return kExitOk;
-        } else if (a == "--simulate") {
-            options.simulate = true;
-        } else if (a == "--device-list" || a == "--settings" || a == "--chip" || a == "--load" ||
-                   a == "--sim-chip" || a == "--sim-state") {
-            if (!value(v))
-                return Usage(a + " needs a value");
-            if (a == "--device-list") options.deviceList = v;
-            else if (a == "--settings") options.settings = v;
-            else if (a == "--chip") options.chip = v;
-            else if (a == "--load") options.loads.push_back(v);
-            else if (a == "--sim-chip") options.simChip = v;
-            else options.simState = v;
-        } else if (a.rfind("--", 0) == 0) {
-            return Usage("unknown option " + a);
-        } else if (a == "fuses-write") {
-            if (i + 3 >= args.size())
-                return Usage("fuses-write needs three hexadecimal bytes");
-            std::vector<std::string> cmd = {a, args[i + 1], args[i + 2], args[i + 3]};
-            uint8_t b;
-            for (int k = 1; k <= 3; ++k)
-                if (!ParseHexByte(cmd[static_cast<size_t>(k)], b))
-                    return Usage("fuses-write: not a hexadecimal byte: " + cmd[static_cast<size_t>(k)]);
-            options.commands.push_back(cmd);
-            i += 3;
-        } else if (a == "save") {
-            if (i + 1 >= args.size())
-                return Usage("save needs a file name");
-            const std::string ext = LowerExtension(args[i + 1]);
-            if (ext != "bin" && ext != "hex" && ext != "eep")
-                return Usage("save: the file name must end in .bin, .hex or .eep");
-            options.commands.push_back({a, args[++i]});
-        } else if (a == "profile" || a == "checksum" || a == "erase" || a == "blank" ||
-                   a == "program" || a == "read" || a == "verify" || a == "auto" || a == "fuses-read") {
-            options.commands.push_back({a});
-        } else {
-            return Usage("unknown command " + a);
-        }
-    }
-    if (options.commands.empty())
-        return Usage("no command given");
-    return -1;
-}
-
-void PrintProfile(const AppState& app, const std::string& chipLine)
+void PrintProfile(const AppState& app)
 {
     const ChipProfile& p = app.profile;
     static const char* const kFamilies[] = {"AVR", "AT89", "NORDIC"};
@@ -217,17 +141,191 @@ void PrintProfile(const AppState& app, const std::string& chipLine)
     std::printf("fuses: %02X %02X %02X\n", p.fuseLow, p.fuseHigh, p.fuseExt);
     std::printf("fuse_defaults: %02X %02X %02X\n", p.fuseLowDefault, p.fuseHighDefault, p.fuseExtDefault);
     std::printf("lock: %02X\nlock_default: %02X\n", p.lock, p.lockDefault);
-    std::printf("chip_line: %s\n", chipLine.c_str());
+    std::printf("chip_line: %s\n", ChipLine(p, ChipLineStyle::StartUp).c_str());
 }
 
-bool Save(const AppState& app, const std::string& path)
+// What a command works with while it runs.
+struct Context {
+    AppState& app;
+    ProgrammerLink& link;
+    ChipOperations& ops;
+    ConsoleUi& ui;
+};
+
+using Arguments = std::vector<std::string>;
+
+struct Command {
+    const char* name;
+    int arguments;
+    bool usesChip;  // refused for the manufacturers the operations do not know
+    // Checks the arguments while the command line is parsed; empty = fine.
+    std::function<std::string(const Arguments&)> check;
+    std::function<bool(Context&, const Arguments&)> run;
+};
+
+std::string CheckFuseBytes(const Arguments& args)
 {
-    const std::string ext = LowerExtension(path);
-    if (ext == "bin")
-        return WriteFileAtomically(path, app.buffer.flash.data(), UsedFlash(app.profile));
-    const std::string text = ext == "hex" ? FormatIntelHex(app.buffer.flash.data(), UsedFlash(app.profile))
-                                          : FormatIntelHex(app.buffer.eeprom.data(), UsedEeprom(app.profile));
-    return WriteFileAtomically(path, text.data(), text.size());
+    uint8_t b;
+    for (const std::string& a : args)
+        if (!ParseHexByte(a, b))
+            return "fuses-write: not a hexadecimal byte: " + a;
+    return {};
+}
+
+std::string CheckSaveName(const Arguments& args)
+{
+    if (ProgramFileKindOf(args[0]) == ProgramFileKind::Unknown)
+        return "save: the file name must end in .bin, .hex or .eep";
+    return {};
+}
+
+const std::vector<Command>& Commands()
+{
+    static const std::vector<Command> commands = {
+        {"profile", 0, false, nullptr, [](Context& c, const Arguments&) {
+             PrintProfile(c.app);
+             return true;
+         }},
+        {"checksum", 0, false, nullptr, [](Context& c, const Arguments&) {
+             std::printf("%s\n", c.ui.fileLine.c_str());
+             return true;
+         }},
+        {"erase", 0, true, nullptr, [](Context& c, const Arguments&) { return c.ops.EraseDevice(); }},
+        {"blank", 0, true, nullptr, [](Context& c, const Arguments&) { return c.ops.BlankCheckDevice(); }},
+        {"program", 0, true, nullptr, [](Context& c, const Arguments&) { return c.ops.ProgramDevice(); }},
+        {"read", 0, true, nullptr, [](Context& c, const Arguments&) { return c.ops.ReadDevice(); }},
+        {"verify", 0, true, nullptr, [](Context& c, const Arguments&) { return c.ops.VerifyDevice(); }},
+        {"auto", 0, true, nullptr, [](Context& c, const Arguments&) {
+             const bool ok = RunAuto(c.app, c.link);
+             std::printf("success: %u\nfailure: %u\n", c.app.successCount, c.app.failureCount);
+             return ok;
+         }},
+        {"fuses-read", 0, true, nullptr, [](Context& c, const Arguments&) {
+             ChipProfile& p = c.app.profile;
+             const bool ok = ReadFuseBytes(p, c.app.failureCount, c.link);
+             if (ok)
+                 std::printf("fuses: %02X %02X %02X\n", p.fuseLow, p.fuseHigh, p.fuseExt);
+             else
+                 std::fprintf(stderr, "morsk-cli: the fuses could not be read\n");
+             return ok;
+         }},
+        {"fuses-write", 3, true, CheckFuseBytes, [](Context& c, const Arguments& a) {
+             ChipProfile& p = c.app.profile;
+             ParseHexByte(a[0], p.fuseLow);
+             ParseHexByte(a[1], p.fuseHigh);
+             ParseHexByte(a[2], p.fuseExt);
+             const bool ok = WriteFuseBytes(p, c.link);
+             if (!ok)
+                 std::fprintf(stderr, "morsk-cli: the fuses could not be written\n");
+             return ok;
+         }},
+        {"save", 1, false, CheckSaveName, [](Context& c, const Arguments& a) {
+             const bool ok = SaveProgramFile(a[0], c.app.buffer, c.app.profile) == SaveResult::Saved;
+             if (!ok)
+                 std::fprintf(stderr, "morsk-cli: cannot write %s\n", a[0].c_str());
+             return ok;
+         }},
+    };
+    return commands;
+}
+
+const Command* FindCommand(const std::string& name)
+{
+    for (const Command& command : Commands())
+        if (name == command.name)
+            return &command;
+    return nullptr;
+}
+
+std::string ArgumentsWanted(const Command& command)
+{
+    if (command.arguments == 3)
+        return std::string(command.name) + " needs three hexadecimal bytes";
+    return std::string(command.name) + " needs a file name";
+}
+
+// Fills `options`; returns -1 to go on, or an exit status.
+int ParseArguments(int argc, char** argv, Options& options)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    // Options that take a value, and where it goes.
+    const std::vector<std::pair<const char*, std::function<void(const std::string&)>>> valued = {
+        {"--device-list", [&](const std::string& v) { options.deviceList = v; }},
+        {"--settings", [&](const std::string& v) { options.settings = v; }},
+        {"--chip", [&](const std::string& v) { options.chip = v; }},
+        {"--load", [&](const std::string& v) { options.loads.push_back(v); }},
+        {"--sim-chip", [&](const std::string& v) { options.programmer.simChip = v; }},
+        {"--sim-state", [&](const std::string& v) { options.programmer.simState = v; }},
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help") {
+            std::fputs(kUsage, stdout);
+            return kExitOk;
+        }
+        if (a == "--version") {
+            std::puts("morsk-cli 1.0");
+            return kExitOk;
+        }
+        if (a == "--simulate") {
+            options.programmer.simulate = true;
+            continue;
+        }
+        if (a == "--sim-realtime") {
+            options.programmer.realtime = true;
+            continue;
+        }
+        const auto option = std::find_if(valued.begin(), valued.end(), [&a](const auto& v) { return a == v.first; });
+        if (option != valued.end()) {
+            if (i + 1 >= args.size())
+                return Usage(a + " needs a value");
+            option->second(args[++i]);
+            continue;
+        }
+        if (a.rfind("--", 0) == 0)
+            return Usage("unknown option " + a);
+        const Command* command = FindCommand(a);
+        if (!command)
+            return Usage("unknown command " + a);
+        if (i + static_cast<size_t>(command->arguments) >= args.size())
+            return Usage(ArgumentsWanted(*command));
+        std::vector<std::string> cmd = {a};
+        cmd.insert(cmd.end(), args.begin() + static_cast<long>(i) + 1,
+                   args.begin() + static_cast<long>(i) + 1 + command->arguments);
+        if (command->check) {
+            const std::string why = command->check(Arguments(cmd.begin() + 1, cmd.end()));
+            if (!why.empty())
+                return Usage(why);
+        }
+        options.commands.push_back(std::move(cmd));
+        i += static_cast<size_t>(command->arguments);
+    }
+    if (options.commands.empty())
+        return Usage("no command given");
+    if (options.programmer.realtime && !options.programmer.simulate)
+        return Usage("--sim-realtime needs --simulate");
+    return -1;
+}
+
+// Loads the --load files in order; an exit status, or -1 when all loaded.
+int LoadFiles(AppState& app, ConsoleUi& ui, const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths) {
+        switch (LoadProgramFile(path, app.file, app.buffer, app.profile, ui, ui)) {
+        case LoadResult::Loaded:
+            break;
+        case LoadResult::LoadedWithError:
+            std::fprintf(stderr, "morsk-cli: %s was not loaded completely\n", path.c_str());
+            return kExitFailed;
+        case LoadResult::UnknownFormat:
+            std::fprintf(stderr, "morsk-cli: %s: not a .bin, .hex or .eep file\n", path.c_str());
+            return kExitUsage;
+        case LoadResult::CannotOpen:
+            std::fprintf(stderr, "morsk-cli: cannot read %s\n", path.c_str());
+            return kExitUsage;
+        }
+    }
+    return -1;
 }
 
 }  // namespace
@@ -242,130 +340,48 @@ int main(int argc, char** argv)
     auto app = std::make_unique<AppState>();
     app->AttachUi(&ui, &ui, &ui, &ui);
 
-    std::vector<ManufacturerEntry> list;
-    if (!ReadDeviceNames(options.deviceList, list)) {
-        ui.ShowMessage("打开CSV文件错误!", "ERROR", MessageIcon::Information);
-        std::fprintf(stderr, "morsk-cli: cannot read %s\n", options.deviceList.c_str());
-        return kExitUsage;
-    }
-    app->paths = {options.settings, options.deviceList};
-    ReadSettings(options.settings, app->settings);
+    StartOptions start;
+    start.paths = SettingsPaths{options.settings, options.deviceList};
+    start.readiness = false;
     if (options.chip) {
         const size_t slash = options.chip->find('/');
         if (slash == std::string::npos)
             return Usage("--chip takes MANUF/DEVICE");
-        int m = 0, d = 0;
-        if (!FindDevice(list, options.chip->substr(0, slash), options.chip->substr(slash + 1), m, d)) {
-            std::fprintf(stderr, "morsk-cli: no enabled device %s in %s\n", options.chip->c_str(),
-                         options.deviceList.c_str());
-            return kExitUsage;
-        }
-        app->settings.manufIndex = m;
-        app->settings.deviceIndex = d;
+        start.chip = {options.chip->substr(0, slash), options.chip->substr(slash + 1)};
     }
-    app->profileLoaded = LoadChipProfile(app->profile, options.deviceList, app->settings.manufIndex,
-                                         app->settings.deviceIndex, ui) == 1;
-    const std::string chipLine = ChipLine(app->profile, " ");
-    ClearImages(app->buffer, app->profile, 0);
-    RefreshChecksum(*app);
+    switch (StartUp(*app, ".", start)) {
+    case StartResult::Started:
+        break;
+    case StartResult::NoDeviceList:
+        std::fprintf(stderr, "morsk-cli: cannot read %s\n", options.deviceList.c_str());
+        return kExitUsage;
+    case StartResult::UnknownChip:
+        std::fprintf(stderr, "morsk-cli: no enabled device %s in %s\n", options.chip->c_str(),
+                     options.deviceList.c_str());
+        return kExitUsage;
+    }
+    if (const int status = LoadFiles(*app, ui, options.loads); status >= 0)
+        return status;
 
-    for (const std::string& path : options.loads) {
-        switch (LoadProgramFile(path, app->file, app->buffer, app->profile, ui, ui)) {
-        case LoadResult::Loaded:
-            break;
-        case LoadResult::LoadedWithError:
-            std::fprintf(stderr, "morsk-cli: %s was not loaded completely\n", path.c_str());
-            return kExitFailed;
-        case LoadResult::UnknownFormat:
-            std::fprintf(stderr, "morsk-cli: %s: not a .bin, .hex or .eep file\n", path.c_str());
-            return kExitUsage;
-        case LoadResult::CannotOpen:
-            std::fprintf(stderr, "morsk-cli: cannot read %s\n", path.c_str());
-            return kExitUsage;
-        }
+    ProgrammerSession session(*app);
+    std::string error;
+    if (!session.Start(options.programmer, error)) {
+        std::fprintf(stderr, "morsk-cli: %s\n", error.c_str());
+        return kExitUsage;
     }
-
-    // The programmer: real USB, or the virtual one with a chip in its socket.
-    std::unique_ptr<UsbBackend> backend;
-    VirtualProgrammer* sim = nullptr;
-    if (options.simulate) {
-        auto virtualProgrammer = std::make_unique<VirtualProgrammer>();
-        sim = virtualProgrammer.get();
-        const std::string socket = options.simChip.value_or(app->profile.deviceName);
-        if (socket != "none") {
-            ChipProfile chipProfile = app->profile;
-            int m = 0, d = 0;
-            if (options.simChip) {
-                if (!FindDevice(list, "", socket, m, d) ||
-                    !LoadChipProfile(chipProfile, options.deviceList, m, d, ui)) {
-                    std::fprintf(stderr, "morsk-cli: no enabled device %s in %s\n", socket.c_str(),
-                                 options.deviceList.c_str());
-                    return kExitUsage;
-                }
-            }
-            sim->chip = VirtualChip::FromProfile(chipProfile);
-            if (options.simState && ::access(options.simState->c_str(), F_OK) == 0 &&
-                !sim->chip->Load(*options.simState)) {
-                std::fprintf(stderr, "morsk-cli: %s does not hold a %s chip\n", options.simState->c_str(),
-                             socket.c_str());
-                return kExitUsage;
-            }
-        }
-        backend = std::move(virtualProgrammer);
-    } else {
-        backend = std::make_unique<LibusbBackend>();
-    }
-    app->link.backend = backend.get();
-    app->link.linkOption = 0;
     ProgrammerLink link(app->link, app->profile);
     ChipOperations ops(*app, link);
+    Context context{*app, link, ops, ui};
 
     int status = kExitOk;
     for (const std::vector<std::string>& cmd : options.commands) {
-        const std::string& name = cmd[0];
-        const bool chipCommand = name != "profile" && name != "checksum" && name != "save";
-        if (chipCommand && !ChipCommandsAllowed(*app)) {
+        const Command& command = *FindCommand(cmd[0]);
+        if (command.usesChip && !ChipCommandsAllowed(*app)) {
             app->AddStatusLine(kUnsupportedLine);
             status = kExitFailed;
             break;
         }
-        bool ok = true;
-        if (name == "profile") {
-            PrintProfile(*app, chipLine);
-        } else if (name == "checksum") {
-            std::printf("%s\n", ui.fileLine.c_str());
-        } else if (name == "erase") {
-            ok = ops.EraseDevice();
-        } else if (name == "blank") {
-            ok = ops.BlankCheckDevice();
-        } else if (name == "program") {
-            ok = ops.ProgramDevice();
-        } else if (name == "read") {
-            ok = ops.ReadDevice();
-        } else if (name == "verify") {
-            ok = ops.VerifyDevice();
-        } else if (name == "auto") {
-            ok = RunAuto(*app, link);
-            std::printf("success: %u\nfailure: %u\n", app->successCount, app->failureCount);
-        } else if (name == "fuses-read") {
-            ok = ReadFuseBytes(app->profile, app->failureCount, link);
-            if (ok)
-                std::printf("fuses: %02X %02X %02X\n", app->profile.fuseLow, app->profile.fuseHigh,
-                            app->profile.fuseExt);
-            else
-                std::fprintf(stderr, "morsk-cli: the fuses could not be read\n");
-        } else if (name == "fuses-write") {
-            ParseHexByte(cmd[1], app->profile.fuseLow);
-            ParseHexByte(cmd[2], app->profile.fuseHigh);
-            ParseHexByte(cmd[3], app->profile.fuseExt);
-            ok = WriteFuseBytes(app->profile, link);
-            if (!ok)
-                std::fprintf(stderr, "morsk-cli: the fuses could not be written\n");
-        } else if (name == "save") {
-            ok = Save(*app, cmd[1]);
-            if (!ok)
-                std::fprintf(stderr, "morsk-cli: cannot write %s\n", cmd[1].c_str());
-        }
+        const bool ok = command.run(context, Arguments(cmd.begin() + 1, cmd.end()));
         std::fflush(stdout);
         if (!ok) {
             status = kExitFailed;
@@ -373,8 +389,8 @@ int main(int argc, char** argv)
         }
     }
     ui.EndBar();
-    if (sim && sim->chip && options.simState && !sim->chip->Save(*options.simState)) {
-        std::fprintf(stderr, "morsk-cli: cannot write %s\n", options.simState->c_str());
+    if (!session.Shutdown(error)) {
+        std::fprintf(stderr, "morsk-cli: %s\n", error.c_str());
         if (status == kExitOk)
             status = kExitFailed;
     }

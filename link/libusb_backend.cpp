@@ -2,9 +2,41 @@
 
 #include <libusb.h>
 
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 
 namespace morsk {
+namespace {
+std::atomic<int> constructed{0};
+}  // namespace
+
+std::string UsbErrorText(int code)
+{
+    return libusb_strerror(code);
+}
+
+bool RealUsbForbidden()
+{
+    const char* usb = std::getenv("MORSK_USB");
+    return usb && std::strcmp(usb, "none") == 0;
+}
+
+LibusbBackend::LibusbBackend()
+{
+    if (RealUsbForbidden()) {
+        std::fputs("morsk: refusing to open the real USB bus: MORSK_USB=none is set\n", stderr);
+        std::abort();
+    }
+    ++constructed;
+}
+
+int LibusbBackend::Constructed()
+{
+    return constructed;
+}
 
 LibusbBackend::~LibusbBackend()
 {
@@ -17,7 +49,10 @@ int LibusbBackend::Init()
 {
     if (context_)
         return 0;
-    return libusb_init(&context_);
+    const int rc = libusb_init(&context_);
+    if (rc != 0)
+        context_ = nullptr;
+    return rc;
 }
 
 void LibusbBackend::FreeList()
@@ -28,16 +63,16 @@ void LibusbBackend::FreeList()
     listSize_ = 0;
 }
 
-std::vector<UsbBus> LibusbBackend::ScanBuses()
+int LibusbBackend::ScanBuses(std::vector<UsbBus>& buses)
 {
     FreeList();
-    std::vector<UsbBus> buses;
+    buses.clear();
     if (!context_)
-        return buses;
+        return LIBUSB_ERROR_OTHER;
     const ssize_t n = libusb_get_device_list(context_, &list_);
     if (n < 0) {
         list_ = nullptr;
-        return buses;
+        return static_cast<int>(n);
     }
     listSize_ = n;
     // Bus by bus in ascending bus number, each bus in the library's order.
@@ -46,12 +81,13 @@ std::vector<UsbBus> LibusbBackend::ScanBuses()
         libusb_device_descriptor desc{};
         if (libusb_get_device_descriptor(list_[i], &desc) != 0)
             continue;
-        byBus[libusb_get_bus_number(list_[i])].push_back(
-            {desc.idVendor, desc.idProduct, static_cast<uint64_t>(i)});
+        const uint8_t bus = libusb_get_bus_number(list_[i]);
+        byBus[bus].push_back({desc.idVendor, desc.idProduct, static_cast<uint64_t>(i), bus,
+                              libusb_get_device_address(list_[i])});
     }
     for (auto& [bus, devices] : byBus)
         buses.push_back(std::move(devices));
-    return buses;
+    return 0;
 }
 
 int LibusbBackend::Open(const UsbDeviceInfo& device, UsbHandle* handle)
@@ -80,11 +116,6 @@ int LibusbBackend::ControlTransfer(UsbHandle handle, uint8_t requestType, uint8_
         return LIBUSB_ERROR_NO_DEVICE;
     return libusb_control_transfer(reinterpret_cast<libusb_device_handle*>(handle), requestType,
                                    request, value, index, data, length, timeoutMs);
-}
-
-std::string LibusbBackend::ErrorText(int code)
-{
-    return libusb_strerror(code);
 }
 
 }  // namespace morsk

@@ -7,20 +7,24 @@ struct libusb_device;
 
 namespace morsk {
 
-class LibusbBackend : public UsbBackend {
+class LibusbBackend final : public UsbBackend {
 public:
-    LibusbBackend() = default;
+    // Aborts when the environment says MORSK_USB=none: the test suites set
+    // it so that no test can ever reach a programmer on this machine's bus.
+    LibusbBackend();
     ~LibusbBackend() override;
     LibusbBackend(const LibusbBackend&) = delete;
     LibusbBackend& operator=(const LibusbBackend&) = delete;
 
     int Init() override;
-    std::vector<UsbBus> ScanBuses() override;
+    int ScanBuses(std::vector<UsbBus>& buses) override;
     int Open(const UsbDeviceInfo& device, UsbHandle* handle) override;
     void Close(UsbHandle handle) override;
     int ControlTransfer(UsbHandle handle, uint8_t requestType, uint8_t request, uint16_t value,
                         uint16_t index, uint8_t* data, uint16_t length, unsigned timeoutMs) override;
-    std::string ErrorText(int code) override;
+
+    // How many were ever constructed in this process.
+    static int Constructed();
 
 private:
     void FreeList();
@@ -28,5 +32,8 @@ private:
     libusb_device** list_ = nullptr;
     long listSize_ = 0;
 };
+
+// True when the environment forbids the real bus (MORSK_USB=none).
+bool RealUsbForbidden();
 
 }  // namespace morsk

@@ -11,6 +11,8 @@
 
 namespace morsk {
 
+inline constexpr unsigned kTransferTimeoutMs = 5000;
+
 struct LinkState {
     UsbBackend* backend = nullptr;
     bool libraryInitialised = false;
@@ -18,6 +20,8 @@ struct LinkState {
     UsbHandle handle = 0;
     // Carried by connect (request 1); set to 0 when the window opens.
     uint8_t linkOption = 0;
+    // Every transfer's timeout; only tests of a hanging device shorten it.
+    unsigned transferTimeoutMs = kTransferTimeoutMs;
 
     ProgressSink* progress = &DefaultUi();
     Notifier* notifier = &DefaultUi();
@@ -27,5 +31,9 @@ struct LinkState {
 };
 
 void SleepMilliseconds(unsigned ms);
+
+// Closes the held handle, if any. Whoever owns the backend calls it before
+// the backend goes away, so the library never exits with a device open.
+void CloseLink(LinkState& state);
 
 }  // namespace morsk

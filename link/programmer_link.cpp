@@ -1,4 +1,5 @@
 #include "programmer_link.h"
+#include "byte_util.h"
 #include "text_util.h"
 
 #include <algorithm>
@@ -8,11 +9,6 @@
 
 namespace morsk {
 namespace {
-
-bool IsBlank(const uint8_t* bytes, uint32_t length)
-{
-    return std::all_of(bytes, bytes + length, [](uint8_t b) { return b == 0xFF; });
-}
 
 int Percent(uint32_t done, uint32_t total)
 {
@@ -74,6 +70,10 @@ int ProgrammerLink::EraseChip()
     } else {
         return 0;  // no erase instruction for other manufacturers
     }
+    // The programmer needs a moment between enabling programming and the
+    // erase instruction, and the chip needs its erase time (about 10 ms on
+    // an AVR, longer on the older parts) before the next instruction; 200
+    // ms covers every chip of the list without polling.
     Wait(200);
     if (transport_.SpiTransfer(instruction, instruction) != 0)
         return 0;
@@ -104,13 +104,13 @@ int ProgrammerLink::ReadSignature(uint8_t signature[3])
     return 1;
 }
 
-int ProgrammerLink::ReadFuse(int selector, uint8_t& value)
+int ProgrammerLink::ReadFuse(FuseSelector selector, uint8_t& value)
 {
     if (transport_.EnsureLinkOpen() != kOpenHeld)
         return 0;
     static const uint8_t kRead[3][4] = {
         {0x50, 0x00, 0x00, 0x00}, {0x58, 0x08, 0x00, 0x00}, {0x50, 0x08, 0x00, 0x00}};
-    if (selector < 0 || selector > 2)
+    if (selector < kFuseLow || selector > kFuseExt)
         return 0;
     uint8_t instruction[4];
     std::memcpy(instruction, kRead[selector], 4);
@@ -120,7 +120,7 @@ int ProgrammerLink::ReadFuse(int selector, uint8_t& value)
     return 1;
 }
 
-int ProgrammerLink::WriteFuse(int selector, uint8_t& value)
+int ProgrammerLink::WriteFuse(FuseSelector selector, uint8_t& value)
 {
     if (transport_.EnsureLinkOpen() != kOpenHeld)
         return 0;
@@ -134,9 +134,9 @@ int ProgrammerLink::WriteFuse(int selector, uint8_t& value)
     return 1;
 }
 
-int ProgrammerLink::WriteMemory(MemoryKind kind, const uint8_t* source, uint32_t pageSize,
-                                uint32_t length)
+int ProgrammerLink::WriteMemory(MemoryKind kind, std::span<const uint8_t> source, uint32_t pageSize)
 {
+    const uint32_t length = static_cast<uint32_t>(source.size());
     SetProgress(0);
     if (transport_.EnsureLinkOpen() != kOpenHeld)
         return 0;
@@ -148,11 +148,15 @@ int ProgrammerLink::WriteMemory(MemoryKind kind, const uint8_t* source, uint32_t
         const uint16_t block = static_cast<uint16_t>(std::min<uint32_t>(remaining, kBlockBytes));
         if (remaining <= kBlockBytes)
             flags |= kLastBlock;
+        // The protocol gives the page size one byte, so 256 and 512 both
+        // go out as 0x00: the firmware of the programmer expects exactly
+        // that for its large-page chips, and a wider encoding would break
+        // the wire contract with programmers already in use.
         const uint8_t setup[4] = {static_cast<uint8_t>(offset), static_cast<uint8_t>(offset >> 8),
                                   static_cast<uint8_t>(pageSize), flags};
         // The transfer only reads from the block of an out request.
-        if (transport_.ControlTransfer(0, request, setup, const_cast<uint8_t*>(source + offset),
-                                       block) != block)
+        if (transport_.ControlTransfer(TransferDirection::Out, request, setup,
+                                       const_cast<uint8_t*>(source.data() + offset), block) != block)
             return 0;
         offset += block;
         SetProgress(Percent(offset, length));
@@ -162,8 +166,9 @@ int ProgrammerLink::WriteMemory(MemoryKind kind, const uint8_t* source, uint32_t
     return 1;
 }
 
-int ProgrammerLink::ReadMemory(MemoryKind kind, uint8_t* destination, uint32_t length)
+int ProgrammerLink::ReadMemory(MemoryKind kind, std::span<uint8_t> destination)
 {
+    const uint32_t length = static_cast<uint32_t>(destination.size());
     SetProgress(0);
     if (transport_.EnsureLinkOpen() != kOpenHeld)
         return 0;
@@ -173,7 +178,8 @@ int ProgrammerLink::ReadMemory(MemoryKind kind, uint8_t* destination, uint32_t l
         const uint16_t block = static_cast<uint16_t>(std::min<uint32_t>(length - offset, kBlockBytes));
         const uint8_t setup[4] = {static_cast<uint8_t>(offset), static_cast<uint8_t>(offset >> 8),
                                   static_cast<uint8_t>(offset >> 16), 0x00};
-        if (transport_.ControlTransfer(1, request, setup, destination + offset, block) != block)
+        if (transport_.ControlTransfer(TransferDirection::In, request, setup, destination.data() + offset,
+                                       block) != block)
             return 0;
         offset += block;
         SetProgress(Percent(offset, length));
@@ -182,35 +188,38 @@ int ProgrammerLink::ReadMemory(MemoryKind kind, uint8_t* destination, uint32_t l
     return 1;
 }
 
-int ProgrammerLink::ReadBack(uint8_t request, uint32_t offset, uint32_t length, uint8_t extFlag,
-                             uint8_t* dest)
+int ProgrammerLink::ReadBack(uint8_t request, uint32_t offset, uint32_t length, uint8_t largeChipFlag,
+                             std::span<uint8_t> scratch)
 {
     for (uint32_t done = 0; done < length;) {
         const uint32_t address = offset + done;
         const uint16_t block = static_cast<uint16_t>(std::min<uint32_t>(length - done, kBlockBytes));
         const uint8_t setup[4] = {static_cast<uint8_t>(address), static_cast<uint8_t>(address >> 8),
                                   kVerifyMarker,
-                                  static_cast<uint8_t>(extFlag | ((address >> 16) & 0x7F))};
-        if (transport_.ControlTransfer(1, request, setup, dest + address, block) != block)
+                                  static_cast<uint8_t>(largeChipFlag | ((address >> 16) & 0x7F))};
+        if (transport_.ControlTransfer(TransferDirection::In, request, setup, scratch.data() + address,
+                                       block) != block)
             return 0;
         done += block;
     }
     return 1;
 }
 
-int ProgrammerLink::RangeCompare(uint8_t request, const uint8_t* image, uint8_t* scratch,
-                                 uint32_t block, uint32_t length, uint8_t extFlag)
+int ProgrammerLink::RangeCompare(uint8_t request, std::span<const uint8_t> image,
+                                 std::span<uint8_t> scratch, uint32_t block, uint8_t largeChipFlag)
 {
+    const uint32_t length = static_cast<uint32_t>(image.size());
+    const auto blank = [&image](uint32_t from, uint32_t count) { return AllErased(image.subspan(from, count)); };
     uint32_t offset = 0;
     while (offset < length) {
         // A run of non-blank compare blocks, with a non-blank tail.
         const uint32_t runStart = offset;
-        while (length - offset >= block && !IsBlank(image + offset, block))
+        while (length - offset >= block && !blank(offset, block))
             offset += block;
-        if (length - offset > 0 && length - offset < block && !IsBlank(image + offset, length - offset))
+        if (length - offset > 0 && length - offset < block && !blank(offset, length - offset))
             offset = length;
         if (offset > runStart) {
-            if (!ReadBack(request, runStart, offset - runStart, extFlag, scratch))
+            if (!ReadBack(request, runStart, offset - runStart, largeChipFlag, scratch))
                 return 1;
             for (uint32_t i = runStart; i < offset; ++i) {
                 if (image[i] != scratch[i]) {
@@ -220,20 +229,24 @@ int ProgrammerLink::RangeCompare(uint8_t request, const uint8_t* image, uint8_t*
             }
         }
         // Blank blocks are never read: the chip may hold anything there.
-        while (length - offset >= block && IsBlank(image + offset, block))
+        while (length - offset >= block && blank(offset, block))
             offset += block;
-        if (length - offset > 0 && length - offset < block && IsBlank(image + offset, length - offset))
+        if (length - offset > 0 && length - offset < block && blank(offset, length - offset))
             return 0;
     }
     return 0;
 }
 
-int ProgrammerLink::CompareMemory(MemoryKind kind, const uint8_t* image, uint32_t compareBlock,
-                                  uint32_t length, bool largeChip)
+int ProgrammerLink::CompareMemory(MemoryKind kind, std::span<const uint8_t> image,
+                                  uint32_t compareBlock, bool largeChip)
 {
     const uint8_t request = kind == MemoryKind::Flash ? kRequestReadFlash : kRequestReadEeprom;
+    // The callers pass the flash page size: a page is what one write
+    // commits, so a page that is all 0xFF in the image was never written
+    // and need not be read back. Chips without pages use 32 bytes.
     const uint32_t block = compareBlock == 0 ? 32 : compareBlock;
-    const uint8_t extFlag = largeChip ? kLargeChipFlag : 0x00;
+    const uint8_t largeChipFlag = largeChip ? kLargeChipFlag : 0x00;
+    const uint32_t length = static_cast<uint32_t>(image.size());
     if (length == 0)
         return 0;
     std::unique_ptr<uint8_t[]> scratch(new (std::nothrow) uint8_t[length]);
@@ -241,7 +254,7 @@ int ProgrammerLink::CompareMemory(MemoryKind kind, const uint8_t* image, uint32_
         return 1;
     // The whole length in one pass: the read-backs carry the address bits
     // above 64 KiB, so every byte is compared at its own address.
-    return RangeCompare(request, image, scratch.get(), block, length, extFlag);
+    return RangeCompare(request, image, {scratch.get(), length}, block, largeChipFlag);
 }
 
 }  // namespace morsk

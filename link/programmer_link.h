@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "usb_transport.h"
 
@@ -30,6 +31,7 @@ inline constexpr uint8_t kFirstBlock = 0x01;
 inline constexpr uint8_t kLastBlock = 0x02;
 
 enum FuseSelector : int { kFuseLow = 0, kFuseHigh = 1, kFuseExt = 2 };
+inline constexpr FuseSelector kFuseSelectors[] = {kFuseLow, kFuseHigh, kFuseExt};
 
 class ProgrammerLink {
 public:
@@ -37,7 +39,6 @@ public:
         : transport_(state, profile), state_(state), profile_(profile)
     {
     }
-    virtual ~ProgrammerLink() = default;
 
     UsbTransport& transport() { return transport_; }
 
@@ -47,20 +48,23 @@ public:
     int EraseChip();
     int ReadSignature(uint8_t signature[3]);
     // A failed transfer leaves `value` as it was and returns 0.
-    int ReadFuse(int selector, uint8_t& value);
-    int WriteFuse(int selector, uint8_t& value);
-    int WriteMemory(MemoryKind kind, const uint8_t* source, uint32_t pageSize, uint32_t length);
-    int ReadMemory(MemoryKind kind, uint8_t* destination, uint32_t length);
+    int ReadFuse(FuseSelector selector, uint8_t& value);
+    int WriteFuse(FuseSelector selector, uint8_t& value);
+    // Writes the whole span from chip address 0 as one transfer.
+    int WriteMemory(MemoryKind kind, std::span<const uint8_t> source, uint32_t pageSize);
+    // Fills the whole span from chip address 0.
+    int ReadMemory(MemoryKind kind, std::span<uint8_t> destination);
     // 0 when the chip matches the image, 1 on a mismatch or a failed read.
-    int CompareMemory(MemoryKind kind, const uint8_t* image, uint32_t compareBlock, uint32_t length,
+    int CompareMemory(MemoryKind kind, std::span<const uint8_t> image, uint32_t compareBlock,
                       bool largeChip);
 
 private:
     void SetProgress(int percent);
     void Wait(unsigned ms);
-    int ReadBack(uint8_t request, uint32_t offset, uint32_t length, uint8_t extFlag, uint8_t* dest);
-    int RangeCompare(uint8_t request, const uint8_t* image, uint8_t* scratch, uint32_t block,
-                     uint32_t length, uint8_t extFlag);
+    int ReadBack(uint8_t request, uint32_t offset, uint32_t length, uint8_t largeChipFlag,
+                 std::span<uint8_t> scratch);
+    int RangeCompare(uint8_t request, std::span<const uint8_t> image, std::span<uint8_t> scratch,
+                     uint32_t block, uint8_t largeChipFlag);
 
     UsbTransport transport_;
     LinkState& state_;

@@ -3,15 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "chip_profile.h"
 #include "link_state.h"
 
 namespace morsk {
-
-inline constexpr uint16_t kProgrammerVendorId = 0x16C0;
-inline constexpr uint16_t kProgrammerProductId = 0x05DC;
-inline constexpr unsigned kTransferTimeoutMs = 5000;
 
 enum ProgrammerRequest : uint8_t {
     kRequestConnect = 1,
@@ -27,25 +24,23 @@ enum ProgrammerRequest : uint8_t {
     kRequestModeNordic = 14,
 };
 
-enum OpenResult { kOpenHeld = 0, kOpenNoDevice = 1, kOpenFailed = 2 };
+enum OpenResult : int { kOpenHeld = 0, kOpenNoDevice = 1, kOpenFailed = 2 };
 
-// Said after the open warning, so that a user without access knows why.
-inline constexpr char kUdevHint[] =
-    "Hint: to use the programmer without root, install the udev rule: "
-    "sudo cp 60-morsk-programmer.rules /etc/udev/rules.d/ && "
-    "sudo udevadm control --reload-rules, then plug the programmer in again.\n";
+// The data stage's direction; the value is bit 7 of the request type.
+enum class TransferDirection : uint8_t { Out = 0, In = 1 };
+
+// Said after the open warning when the user may not open the device.
+std::string AccessDeniedHint(const UsbDeviceInfo& device);
 
 class UsbTransport {
 public:
     UsbTransport(LinkState& state, const ChipProfile& profile) : state_(state), profile_(profile) {}
-    virtual ~UsbTransport() = default;
 
-    int OpenLink();
-    int EnsureLinkOpen();
-    // direction 0 host-to-device, 1 device-to-host; setup = wValue lo/hi,
-    // wIndex lo/hi.
-    int ControlTransfer(int direction, uint8_t request, const uint8_t setup[4], uint8_t* data,
-                        uint16_t length);
+    OpenResult OpenLink();
+    OpenResult EnsureLinkOpen();
+    // setup = wValue lo/hi, wIndex lo/hi.
+    int ControlTransfer(TransferDirection direction, uint8_t request, const uint8_t setup[4],
+                        uint8_t* data, uint16_t length);
     int Connect();
     int Disconnect();
     int SelectFamilyMode(uint8_t request);
@@ -53,7 +48,12 @@ public:
     // 0 when exactly 4 bytes came back, -1 otherwise.
     int SpiTransfer(const uint8_t instruction[4], uint8_t reply[4]);
 
-protected:
+private:
+    // A framing request whose answer nobody reads; a failure still goes to
+    // the diagnostics, so a user can see why the next step failed.
+    void FramingRequest(uint8_t request, const uint8_t setup[4]);
+    void Diagnose(const std::string& text) { state_.diagnostics->Write(text); }
+
     LinkState& state_;
     const ChipProfile& profile_;
 };

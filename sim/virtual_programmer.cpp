@@ -1,35 +1,37 @@
 #include "virtual_programmer.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace morsk {
-namespace {
-constexpr uint16_t kVid = 0x16C0;
-constexpr uint16_t kPid = 0x05DC;
-}  // namespace
 
 int VirtualProgrammer::Init()
 {
     ++initCalls;
-    return 0;
+    return initError;
 }
 
-std::vector<UsbBus> VirtualProgrammer::ScanBuses()
+int VirtualProgrammer::ScanBuses(std::vector<UsbBus>& buses)
 {
+    buses.clear();
+    if (listError)
+        return listError;
     // Bus 1 holds the unrelated devices and then the programmers; bus 2 a
     // further device. A handle held from before is kept only when no
     // programmer shows up on the first bus.
-    std::vector<UsbBus> buses(2);
+    buses.resize(2);
+    uint8_t address = 1;
     for (int i = 0; i < otherDevices; ++i)
-        buses[0].push_back({0x1D6B, static_cast<uint16_t>(0x0002 + i), 1000u + static_cast<uint64_t>(i)});
+        buses[0].push_back({0x1D6B, static_cast<uint16_t>(0x0002 + i), 1000u + static_cast<uint64_t>(i), 1, address++});
     if (Present()) {
         // The right vendor with another product is not ours.
-        buses[0].push_back({kVid, 0x05DD, 999});
+        buses[0].push_back({kProgrammerVendorId, 0x05DD, 999, 1, address++});
         for (size_t i = 0; i < programmers.size(); ++i)
-            buses[0].push_back({kVid, kPid, i});
+            buses[0].push_back({kProgrammerVendorId, kProgrammerProductId, i, 1, address++});
     }
-    buses[1].push_back({0x046D, 0xC31C, 2000});
-    return buses;
+    buses[1].push_back({0x046D, 0xC31C, 2000, 2, 1});
+    return 0;
 }
 
 int VirtualProgrammer::Open(const UsbDeviceInfo& device, UsbHandle* handle)
@@ -50,15 +52,17 @@ void VirtualProgrammer::Close(UsbHandle handle)
         ++closes;
 }
 
-std::string VirtualProgrammer::ErrorText(int code)
+std::chrono::microseconds VirtualProgrammer::RealTransferTime(uint8_t request, uint16_t length)
 {
-    switch (code) {
-    case kUsbErrorIo: return "Input/Output Error";
-    case kUsbErrorAccess: return "Access denied (insufficient permissions)";
-    case kUsbErrorNoDevice: return "No such device (it may have been disconnected)";
-    case kUsbErrorTimeout: return "Operation timed out";
-    case kUsbErrorPipe: return "Pipe error";
-    default: return "Other error";
+    // Measured on the hardware: a 200-byte block takes about 50 ms to
+    // write and 23 ms to read; a small request about 2 ms.
+    using std::chrono::microseconds;
+    switch (request) {
+    case 6:
+    case 8: return microseconds(2000 + 240 * length);
+    case 4:
+    case 7: return microseconds(2000 + 105 * length);
+    default: return microseconds(2000);
     }
 }
 
@@ -79,10 +83,14 @@ int VirtualProgrammer::ControlTransfer(UsbHandle handle, uint8_t requestType, ui
     if (!openHandles_.count(handle) || !Present())
         return kUsbErrorNoDevice;
     ++transfers;
-    SetupPacket packet{requestType, request, value, index, length, {}};
-    if (recordData && !(requestType & 0x80))
-        packet.data.assign(data, data + length);
-    packets.push_back(std::move(packet));
+    if (record) {
+        SetupPacket packet{requestType, request, value, index, length, {}};
+        if (recordData && !(requestType & 0x80))
+            packet.data.assign(data, data + length);
+        packets.push_back(std::move(packet));
+    }
+    if (realtime)
+        std::this_thread::sleep_for(RealTransferTime(request, length));
 
     int result;
     if (transfers == faultAt && fault == TransferFault::Error) {

@@ -2,6 +2,7 @@
 // UsbBackend seam, with a virtual chip in the socket and faults on demand.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <set>
@@ -29,7 +30,7 @@ struct SetupPacket {
 
 enum class TransferFault { None, Short, Error, Timeout };
 
-class VirtualProgrammer : public UsbBackend {
+class VirtualProgrammer final : public UsbBackend {
 public:
     VirtualProgrammer() = default;
 
@@ -44,6 +45,9 @@ public:
     std::optional<VirtualChip> chip;
 
     // --- faults --------------------------------------------------------
+    // Library errors for initialisation and for listing the devices.
+    int initError = 0;
+    int listError = 0;
     // Transfer number `faultAt` (counting from 1) fails in the given way.
     uint64_t faultAt = 0;
     TransferFault fault = TransferFault::None;
@@ -54,24 +58,31 @@ public:
     bool enableRefused = false;
 
     // --- what happened -------------------------------------------------
+    // Recorded only when asked for, so that a long demonstration does not
+    // grow without bound.
     std::vector<SetupPacket> packets;
-    bool recordData = true;
+    bool record = false;
+    bool recordData = true;  // with record: keep the data stage of out requests
+
+    // --- timing --------------------------------------------------------
+    // Take as long per transfer as the real programmer does.
+    bool realtime = false;
     uint64_t transfers = 0;
     int opens = 0;
     int closes = 0;
     int initCalls = 0;
     size_t OpenHandles() const { return openHandles_.size(); }
     bool enabled() const { return enabled_; }
+    static std::chrono::microseconds RealTransferTime(uint8_t request, uint16_t length);
     int family() const { return family_; }
 
     // --- UsbBackend ----------------------------------------------------
     int Init() override;
-    std::vector<UsbBus> ScanBuses() override;
+    int ScanBuses(std::vector<UsbBus>& buses) override;
     int Open(const UsbDeviceInfo& device, UsbHandle* handle) override;
     void Close(UsbHandle handle) override;
     int ControlTransfer(UsbHandle handle, uint8_t requestType, uint8_t request, uint16_t value,
                         uint16_t index, uint8_t* data, uint16_t length, unsigned timeoutMs) override;
-    std::string ErrorText(int code) override;
 
 private:
     int Firmware(uint8_t request, uint16_t value, uint16_t index, uint8_t* data, uint16_t length);

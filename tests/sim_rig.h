@@ -54,9 +54,10 @@ struct Rig {
         app->profileLoaded = true;
         app->AttachUi(&ui, &ui, &ui, &ui);
         app->link.backend = &sim;
+        sim.record = true;
         app->link.sleep = [this](unsigned ms) { sleeps.push_back(ms); };
         sim.chip = VirtualChip::FromProfile(app->profile);
-        ClearImages(app->buffer, app->profile, 0);
+        ClearImages(app->buffer, app->profile, ClearSelector::All);
         link = std::make_unique<ProgrammerLink>(app->link, app->profile);
         ops = std::make_unique<ChipOperations>(*app, *link);
     }

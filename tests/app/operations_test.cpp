@@ -109,7 +109,7 @@ TEST(ChipOperations, TranscriptsOnAHealthyChip)
         const std::vector<uint8_t> flashImage = Bytes(rig->app->buffer.flash, p.flashSize);
         const std::vector<uint8_t> eepromImage = Bytes(rig->app->buffer.eeprom, p.eepromSize);
         if (c.op == Op::Read) {
-            ClearImages(rig->app->buffer, p, 0);
+            ClearImages(rig->app->buffer, p, ClearSelector::All);
         }
 
         EXPECT_TRUE(RunOp(*rig, c.op));
@@ -260,7 +260,7 @@ TEST(ChipOperations, ReadThenProgramCopiesAChip)
     for (uint32_t i = 0; i < 512; ++i)
         master.app->buffer.eeprom[i] = static_cast<uint8_t>(i * 3);
     ASSERT_TRUE(master.ops->ProgramDevice());
-    ClearImages(master.app->buffer, master.app->profile, 0);
+    ClearImages(master.app->buffer, master.app->profile, ClearSelector::All);
     ASSERT_TRUE(master.ops->ReadDevice());
     const VirtualChip original = *master.sim.chip;
 

@@ -20,7 +20,7 @@ TEST(DataBuffer, AfterStartTheChecksumLineShowsTheErasedSum)
     DataBuffer buffer;
     test::RecordingUi ui;
     const ChipProfile p = Chip(8192, 512);
-    ClearImages(buffer, p, 0);
+    ClearImages(buffer, p, ClearSelector::All);
     UpdateChecksum(buffer, p, "", ui);
     EXPECT_EQ(buffer.checksum, 2219520u);
     EXPECT_EQ(ui.fileLine, "效验和: 0021DE00H   文件 = ");
@@ -31,9 +31,10 @@ TEST(DataBuffer, ClearSelectorsTouchOnlyTheirArea)
 {
     const ChipProfile p = Chip(16, 8);
     struct Case {
-        uint8_t selector;
+        ClearSelector selector;
         bool flash, eeprom, view;
-    } cases[] = {{0, true, true, true}, {1, true, false, false}, {2, false, true, false}, {3, false, false, false}};
+    } cases[] = {{ClearSelector::All, true, true, true}, {ClearSelector::Flash, true, false, false},
+                 {ClearSelector::Eeprom, false, true, false}, {static_cast<ClearSelector>(3), false, false, false}};
     for (const Case& c : cases) {
         DataBuffer b;
         ClearImages(b, p, c.selector);
@@ -82,7 +83,7 @@ TEST(DataBuffer, SizesBeyondTheCapacitiesStayInside)
     // The loader refuses such chips; the areas stay bounded regardless.
     DataBuffer b;
     const ChipProfile huge = Chip(0xFFFFFFFF, 0xFFFFFFFF);
-    ClearImages(b, huge, 0);
+    ClearImages(b, huge, ClearSelector::All);
     ComposeView(b, huge);
     EXPECT_EQ(ComputeChecksum(b, huge), 0xFFu * kViewCapacity);
     EXPECT_EQ(b.flash.size(), kFlashCapacity);

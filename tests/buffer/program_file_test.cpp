@@ -43,7 +43,7 @@ std::unique_ptr<Loaded> Load(const std::string& name, const std::string& content
 {
     TempDir dir;
     auto out = std::make_unique<Loaded>();
-    ClearImages(out->buffer, profile, 0);
+    ClearImages(out->buffer, profile, ClearSelector::All);
     WriteFile(dir.File(name), content);
     out->result = LoadProgramFile(dir.File(name), out->file, out->buffer, profile, out->ui, out->ui);
     return out;
@@ -163,7 +163,7 @@ TEST(ProgramFiles, AFileThatCannotBeOpenedChangesOnlyTheFileState)
 {
     DataBuffer buffer;
     const ChipProfile p = Atmega8();
-    ClearImages(buffer, p, 0);
+    ClearImages(buffer, p, ClearSelector::All);
     buffer.flash[0] = 0x00;
     RecordingUi ui;
     ProgramFileState file;
@@ -180,7 +180,7 @@ TEST(ProgramFiles, BinKeepsTheEepromImage)
     TempDir dir;
     DataBuffer buffer;
     const ChipProfile p = Atmega8();
-    ClearImages(buffer, p, 0);
+    ClearImages(buffer, p, ClearSelector::All);
     RecordingUi ui;
     ProgramFileState file;
     WriteFile(dir.File("d.eep"), Record(0, 0, {0x77}) + "\n");
@@ -209,6 +209,39 @@ TEST(HexWriter, WrittenFilesReadBackToTheSameBytes)
     EXPECT_EQ(buffer.flash, image);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(FormatIntelHex(image.data(), 0), ":00000001FF\n");
+}
+
+TEST(ProgramFiles, SavedFilesLoadBackToTheSameImages)
+{
+    const ChipProfile p = Atmega8();
+    DataBuffer saved;
+    ClearImages(saved, p, ClearSelector::All);
+    for (uint32_t i = 0; i < 8192; i += 7)
+        saved.flash[i] = static_cast<uint8_t>(i);
+    saved.eeprom[511] = 0x42;
+    TempDir dir;
+    // Any case of the extension; each kind writes its own image.
+    for (const char* name : {"a.bin", "b.HEX", "c.Eep"})
+        ASSERT_EQ(SaveProgramFile(dir.File(name), saved, p), SaveResult::Saved) << name;
+    EXPECT_EQ(test::ReadFile(dir.File("a.bin")).size(), 8192u);
+
+    DataBuffer loaded;
+    ClearImages(loaded, p, ClearSelector::All);
+    ProgramFileState file;
+    RecordingUi ui;
+    for (const char* name : {"b.HEX", "c.Eep"})
+        ASSERT_EQ(LoadProgramFile(dir.File(name), file, loaded, p, ui, ui), LoadResult::Loaded) << name;
+    EXPECT_TRUE(std::equal(saved.flash.begin(), saved.flash.begin() + 8192, loaded.flash.begin()));
+    EXPECT_TRUE(std::equal(saved.eeprom.begin(), saved.eeprom.begin() + 512, loaded.eeprom.begin()));
+    ASSERT_EQ(LoadProgramFile(dir.File("a.bin"), file, loaded, p, ui, ui), LoadResult::Loaded);
+    EXPECT_TRUE(std::equal(saved.flash.begin(), saved.flash.begin() + 8192, loaded.flash.begin()));
+
+    // Other names are refused before anything is written; a folder that
+    // does not exist leaves nothing behind.
+    EXPECT_EQ(SaveProgramFile(dir.File("d.txt"), saved, p), SaveResult::UnknownFormat);
+    EXPECT_EQ(SaveProgramFile(dir.File("noext"), saved, p), SaveResult::UnknownFormat);
+    EXPECT_EQ(SaveProgramFile(dir.File("no/such/e.hex"), saved, p), SaveResult::CannotWrite);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("d.txt")));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The shipped device list: every entry loads, fits the buffer, and is
-// spelled as the fuse catalogue spells it.
+// The shipped device list: every entry loads and fits the buffer, and the
+// chips users look for are there under their usual names.
 #include <gtest/gtest.h>
 
 #include <set>

@@ -142,10 +142,10 @@ TEST(LoadSettings, LoadsTheProfileAndShowsTheChipLine)
     WriteFile(dir.File("setup.ini"), "[SETUP]\nManufIndex=0\n");
     EXPECT_EQ(LoadSettings(dir.path().string(), paths, settings, profile, ui, ui), 1);
     EXPECT_EQ(ui.chipLine, " ATMEL ATmega8  2200H*8");
-    EXPECT_EQ(ChipLine(profile, "  "), " ATMEL  ATmega8  2200H*8");
+    EXPECT_EQ(ChipLine(profile, ChipLineStyle::AfterChange), " ATMEL  ATmega8  2200H*8");
     settings.deviceIndex = 1;
     ASSERT_EQ(LoadChipProfile(profile, paths.deviceList, 0, 1, ui), 1);
-    EXPECT_EQ(ChipLine(profile, "  "), " ATMEL  ATTINY13  1000H*8");
+    EXPECT_EQ(ChipLine(profile, ChipLineStyle::AfterChange), " ATMEL  ATTINY13  1000H*8");
 }
 
 }  // namespace

@@ -14,10 +14,10 @@ TEST(ProgrammerLink, WorkedExampleOnTheWire)
     rig.OpenEarlier();
     rig.FillFlash(8192);
     ASSERT_EQ(rig.link->EnterProgramming(), 1);
-    ASSERT_EQ(rig.link->WriteMemory(MemoryKind::Flash, rig.app->buffer.flash.data(), 64, 8192), 1);
+    ASSERT_EQ(rig.link->WriteMemory(MemoryKind::Flash, {rig.app->buffer.flash.data(), 8192}, 64), 1);
     const std::vector<int> flashProgress = rig.ui.progress;
     rig.ui.progress.clear();
-    ASSERT_EQ(rig.link->WriteMemory(MemoryKind::Eeprom, rig.app->buffer.eeprom.data(), 4, 512), 1);
+    ASSERT_EQ(rig.link->WriteMemory(MemoryKind::Eeprom, {rig.app->buffer.eeprom.data(), 512}, 4), 1);
     ASSERT_EQ(rig.link->LeaveProgramming(), 1);
 
     std::vector<std::string> expected = {"1 in 02 00 00 00 4", "12 in 00 00 00 00 4", "5 in 02 00 00 00 4"};
@@ -65,7 +65,7 @@ TEST(ProgrammerLink, BlockFlagsAndProgress)
     for (const auto& c : cases) {
         Rig rig;
         rig.OpenEarlier();
-        ASSERT_EQ(rig.link->WriteMemory(MemoryKind::Flash, rig.app->buffer.flash.data(), 64, c.length), 1);
+        ASSERT_EQ(rig.link->WriteMemory(MemoryKind::Flash, {rig.app->buffer.flash.data(), c.length}, 64), 1);
         EXPECT_EQ(Blocks(rig.sim.packets), c.blocks) << c.length;
         EXPECT_EQ(rig.ui.progress, c.progress) << c.length;
     }
@@ -75,10 +75,10 @@ TEST(ProgrammerLink, PageSizeLowByteAndReadBlocks)
 {
     Rig rig;
     rig.OpenEarlier();
-    rig.link->WriteMemory(MemoryKind::Flash, rig.app->buffer.flash.data(), 256, 1);
-    rig.link->WriteMemory(MemoryKind::Flash, rig.app->buffer.flash.data(), 128, 1);
-    rig.link->ReadMemory(MemoryKind::Eeprom, rig.app->buffer.eeprom.data(), 300);
-    rig.link->ReadMemory(MemoryKind::Flash, rig.app->buffer.flash.data(), 0);
+    rig.link->WriteMemory(MemoryKind::Flash, {rig.app->buffer.flash.data(), 1}, 256);
+    rig.link->WriteMemory(MemoryKind::Flash, {rig.app->buffer.flash.data(), 1}, 128);
+    rig.link->ReadMemory(MemoryKind::Eeprom, {rig.app->buffer.eeprom.data(), 300});
+    rig.link->ReadMemory(MemoryKind::Flash, {rig.app->buffer.flash.data(), 0});
     EXPECT_EQ(Blocks(rig.sim.packets),
               (std::vector<std::string>{"6 out 00 00 00 03 1", "6 out 00 00 80 03 1", "7 in 00 00 00 00 200",
                                         "7 in C8 00 00 00 100"}));
@@ -91,8 +91,8 @@ TEST(ProgrammerLink, AShortBlockStopsTheTransfer)
         rig.OpenEarlier();
         rig.sim.fault = TransferFault::Short;
         rig.sim.faultAt = rig.sim.transfers + 3;
-        const int ok = kind == 0 ? rig.link->WriteMemory(MemoryKind::Flash, rig.app->buffer.flash.data(), 64, 1000)
-                                 : rig.link->ReadMemory(MemoryKind::Flash, rig.app->buffer.flash.data(), 1000);
+        const int ok = kind == 0 ? rig.link->WriteMemory(MemoryKind::Flash, {rig.app->buffer.flash.data(), 1000}, 64)
+                                 : rig.link->ReadMemory(MemoryKind::Flash, {rig.app->buffer.flash.data(), 1000});
         EXPECT_EQ(ok, 0);
         EXPECT_EQ(rig.sim.packets.size(), 3u);
         EXPECT_EQ(rig.ui.progress, (std::vector<int>{0, 20, 40}));
@@ -122,7 +122,7 @@ TEST(ProgrammerLink, VerifyReadsBackOnlyWhatIsNotBlank)
         for (const auto& [offset, value] : c.bytes)
             rig.app->buffer.flash[offset] = value;
         rig.sim.chip->WriteFlash(0, rig.app->buffer.flash.data(), c.length);
-        EXPECT_EQ(rig.link->CompareMemory(MemoryKind::Flash, rig.app->buffer.flash.data(), c.block, c.length, false), 0)
+        EXPECT_EQ(rig.link->CompareMemory(MemoryKind::Flash, {rig.app->buffer.flash.data(), c.length}, c.block, false), 0)
             << c.name;
         EXPECT_EQ(Blocks(rig.sim.packets), c.requests) << c.name;
         EXPECT_TRUE(rig.ui.progress.empty());
@@ -135,9 +135,9 @@ TEST(ProgrammerLink, VerifyOfAFullRunUsesTwoHundredByteReadBacks)
     rig.Enter();
     rig.FillFlash(1000);
     rig.sim.chip->WriteFlash(0, rig.app->buffer.flash.data(), 1000);
-    EXPECT_EQ(rig.link->CompareMemory(MemoryKind::Eeprom, rig.app->buffer.flash.data(), 64, 1000, true), 1);
+    EXPECT_EQ(rig.link->CompareMemory(MemoryKind::Eeprom, {rig.app->buffer.flash.data(), 1000}, 64, true), 1);
     rig.sim.packets.clear();
-    EXPECT_EQ(rig.link->CompareMemory(MemoryKind::Flash, rig.app->buffer.flash.data(), 64, 1000, true), 0);
+    EXPECT_EQ(rig.link->CompareMemory(MemoryKind::Flash, {rig.app->buffer.flash.data(), 1000}, 64, true), 0);
     EXPECT_EQ(Blocks(rig.sim.packets),
               (std::vector<std::string>{"4 in 00 00 5A 80 200", "4 in C8 00 5A 80 200", "4 in 90 01 5A 80 200",
                                         "4 in 58 02 5A 80 200", "4 in 20 03 5A 80 200"}));
@@ -148,14 +148,14 @@ TEST(ProgrammerLink, VerifyMismatchAndFailedReadBack)
     Rig rig;
     rig.Enter();
     rig.app->buffer.flash[0x1234] = 0x0C;
-    EXPECT_EQ(rig.link->CompareMemory(MemoryKind::Flash, rig.app->buffer.flash.data(), 64, 8192, false), 1);
+    EXPECT_EQ(rig.link->CompareMemory(MemoryKind::Flash, {rig.app->buffer.flash.data(), 8192}, 64, false), 1);
     EXPECT_EQ(rig.ui.diagnostics, "Failed at 1234:0C-FF\n");
 
     rig.sim.chip->WriteFlash(0x1234, rig.app->buffer.flash.data() + 0x1234, 1);
     rig.sim.fault = TransferFault::Error;
     rig.sim.faultAt = rig.sim.transfers + 1;
-    EXPECT_EQ(rig.link->CompareMemory(MemoryKind::Flash, rig.app->buffer.flash.data(), 64, 8192, false), 1);
-    EXPECT_EQ(rig.link->CompareMemory(MemoryKind::Flash, rig.app->buffer.flash.data(), 64, 8192, false), 0);
+    EXPECT_EQ(rig.link->CompareMemory(MemoryKind::Flash, {rig.app->buffer.flash.data(), 8192}, 64, false), 1);
+    EXPECT_EQ(rig.link->CompareMemory(MemoryKind::Flash, {rig.app->buffer.flash.data(), 8192}, 64, false), 0);
 }
 
 TEST(ProgrammerLink, SignatureByFamily)
@@ -221,13 +221,13 @@ TEST(ProgrammerLink, FuseInstructions)
     ASSERT_EQ(rig.link->EnterProgramming(), 1);
     rig.sim.packets.clear();
     uint8_t v[3] = {};
-    for (int s = 0; s < 3; ++s)
+    for (FuseSelector s : kFuseSelectors)
         ASSERT_EQ(rig.link->ReadFuse(s, v[s]), 1);
     EXPECT_EQ(v[0], 0xE1);
     EXPECT_EQ(v[1], 0xD9);
     EXPECT_EQ(v[2], 0xFF);
     uint8_t w[3] = {0xE4, 0xC9, 0xFE};
-    for (int s = 0; s < 3; ++s)
+    for (FuseSelector s : kFuseSelectors)
         ASSERT_EQ(rig.link->WriteFuse(s, w[s]), 1);
     EXPECT_EQ(Blocks(rig.sim.packets),
               (std::vector<std::string>{"3 in 50 00 00 00 4", "3 in 58 08 00 00 4", "3 in 50 08 00 00 4",
@@ -267,11 +267,11 @@ TEST(ProgrammerLink, FlashAbove64KiBHasItsOwnAddresses)
     rig.sim.recordData = false;
     rig.FillFlash(size, 5);
     ASSERT_EQ(rig.link->EnterProgramming(), 1);
-    ASSERT_EQ(rig.link->WriteMemory(MemoryKind::Flash, rig.app->buffer.flash.data(), 256, size), 1);
+    ASSERT_EQ(rig.link->WriteMemory(MemoryKind::Flash, {rig.app->buffer.flash.data(), size}, 256), 1);
     EXPECT_EQ(rig.sim.chip->flash, std::vector<uint8_t>(rig.app->buffer.flash.begin(), rig.app->buffer.flash.end()));
 
     std::vector<uint8_t> back(size, 0);
-    ASSERT_EQ(rig.link->ReadMemory(MemoryKind::Flash, back.data(), size), 1);
+    ASSERT_EQ(rig.link->ReadMemory(MemoryKind::Flash, {back.data(), size}), 1);
     EXPECT_EQ(back, rig.sim.chip->flash);
     // The read block that starts at 0x10040 carries bit 16 in setup byte 2.
     bool sawHighRead = false;
@@ -280,7 +280,7 @@ TEST(ProgrammerLink, FlashAbove64KiBHasItsOwnAddresses)
     EXPECT_TRUE(sawHighRead);
 
     rig.sim.packets.clear();
-    ASSERT_EQ(rig.link->CompareMemory(MemoryKind::Flash, rig.app->buffer.flash.data(), 256, size, true), 0);
+    ASSERT_EQ(rig.link->CompareMemory(MemoryKind::Flash, {rig.app->buffer.flash.data(), size}, 256, true), 0);
     const auto readBacks = rig.Requests(4);
     uint32_t covered = 0;
     for (const SetupPacket& p : readBacks) {
@@ -292,7 +292,7 @@ TEST(ProgrammerLink, FlashAbove64KiBHasItsOwnAddresses)
     EXPECT_EQ(test::Block(readBacks.back()), "4 in 70 FF 5A 83 144");
 
     rig.sim.chip->flash[0x3FFF0] ^= 0x01;
-    EXPECT_EQ(rig.link->CompareMemory(MemoryKind::Flash, rig.app->buffer.flash.data(), 256, size, true), 1);
+    EXPECT_EQ(rig.link->CompareMemory(MemoryKind::Flash, {rig.app->buffer.flash.data(), size}, 256, true), 1);
     EXPECT_EQ(rig.ui.diagnostics,
               Format("Failed at 3FFF0:%02X-%02X\n", rig.app->buffer.flash[0x3FFF0], rig.app->buffer.flash[0x3FFF0] ^ 1));
 }

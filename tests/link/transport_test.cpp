@@ -77,12 +77,13 @@ TEST(UsbTransport, OpenRules)
         Rig rig;
         rig.sim.programmers = c.programmers;
         EXPECT_EQ(rig.link->transport().OpenLink(), c.result);
-        const std::string warning =
-            "Warning: cannot open USB device: Access denied (insufficient permissions)\n" +
-            std::string(kUdevHint);
+        // Two other devices and a foreign product sit before the
+        // programmers on bus 1, which therefore start at address 4.
         std::string expected;
         for (int i = 0; i < c.warnings; ++i)
-            expected += warning;
+            expected += "Warning: cannot open USB device: Access denied (insufficient permissions)\n" +
+                        AccessDeniedHint({kProgrammerVendorId, kProgrammerProductId, 0, 1,
+                                          static_cast<uint8_t>(4 + i)});
         EXPECT_EQ(rig.ui.diagnostics, expected);
         EXPECT_EQ(rig.ui.messages.size(), static_cast<size_t>(c.warnings));
         if (c.warnings) {
@@ -112,7 +113,7 @@ TEST(UsbTransport, UnpluggedAfterOpenKeepsTheStaleHandle)
     EXPECT_EQ(rig.link->transport().OpenLink(), 0);
     const uint8_t setup[4] = {};
     uint8_t data[4];
-    EXPECT_LT(rig.link->transport().ControlTransfer(1, 2, setup, data, 4), 0);
+    EXPECT_LT(rig.link->transport().ControlTransfer(TransferDirection::In, 2, setup, data, 4), 0);
     uint8_t fuse = 0x42;
     EXPECT_EQ(rig.link->ReadFuse(kFuseLow, fuse), 0);
     EXPECT_EQ(fuse, 0x42);
@@ -165,6 +166,72 @@ TEST(UsbTransport, OpenHandlesStayConstantOverTenThousandCommands)
     EXPECT_EQ(rig.sim.OpenHandles(), 1u);
     EXPECT_EQ(rig.sim.opens, 10001);
     EXPECT_EQ(rig.sim.closes, 10000);
+}
+
+TEST(UsbTransport, DiagnosticsSayWhatFailed)
+{
+    // Each failure keeps the link's results and messages and adds its
+    // reason, in the library's own words, to the diagnostics.
+    {
+        Rig rig;
+        rig.sim.initError = kUsbErrorNoMemory;
+        EXPECT_EQ(rig.link->transport().OpenLink(), kOpenNoDevice);
+        EXPECT_EQ(rig.ui.diagnostics, "Warning: cannot initialise the USB library: Insufficient memory\n");
+        EXPECT_TRUE(rig.ui.messages.empty());
+        // Not marked as initialised: the next open tries again and works.
+        rig.sim.initError = 0;
+        rig.ui.diagnostics.clear();
+        EXPECT_EQ(rig.link->transport().OpenLink(), kOpenHeld);
+        EXPECT_EQ(rig.sim.initCalls, 2);
+        EXPECT_EQ(rig.link->transport().OpenLink(), kOpenHeld);
+        EXPECT_EQ(rig.sim.initCalls, 2);
+        EXPECT_EQ(rig.ui.diagnostics, "");
+    }
+    {
+        Rig rig;
+        rig.sim.listError = kUsbErrorIo;
+        EXPECT_EQ(rig.link->transport().OpenLink(), kOpenNoDevice);
+        EXPECT_EQ(rig.ui.diagnostics, "Warning: cannot list USB devices: Input/Output Error\n");
+    }
+    {
+        // Permission denied names the device, the rule and the README section.
+        Rig rig;
+        rig.sim.programmers = {false};
+        EXPECT_EQ(rig.link->transport().OpenLink(), kOpenFailed);
+        EXPECT_EQ(rig.ui.diagnostics,
+                  "Warning: cannot open USB device: Access denied (insufficient permissions)\n"
+                  "Permission denied: this user may not open the programmer 16c0:05dc on bus 001, "
+                  "address 004. Install the udev rule data/60-morsk-programmer.rules as the README "
+                  "section \"Access to the programmer without root\" shows, then plug the programmer "
+                  "in again.\n");
+        EXPECT_EQ(rig.ui.MessageTexts(), std::vector<std::string>{"Could not open USB device"});
+    }
+    {
+        // Framing requests ignore their result but say when one failed.
+        Rig rig;
+        rig.OpenEarlier();
+        rig.sim.fault = TransferFault::Timeout;
+        rig.sim.faultAt = rig.sim.transfers + 1;  // connect
+        EXPECT_EQ(rig.link->EnterProgramming(), 1);
+        rig.sim.fault = TransferFault::Error;
+        rig.sim.faultAt = rig.sim.transfers + 1;  // disconnect
+        EXPECT_EQ(rig.link->LeaveProgramming(), 1);
+        EXPECT_EQ(rig.ui.diagnostics,
+                  "Warning: USB request 1 failed: Operation timed out\n"
+                  "Warning: USB request 2 failed: Input/Output Error\n");
+    }
+}
+
+TEST(UsbTransport, CloseLinkLeavesNoHandleOpen)
+{
+    Rig rig;
+    ASSERT_EQ(rig.link->EnterProgramming(), 1);
+    ASSERT_EQ(rig.sim.OpenHandles(), 1u);
+    CloseLink(rig.app->link);
+    EXPECT_EQ(rig.sim.OpenHandles(), 0u);
+    EXPECT_FALSE(rig.app->link.handleHeld);
+    CloseLink(rig.app->link);  // twice is harmless
+    EXPECT_EQ(rig.sim.closes, 1);
 }
 
 }  // namespace

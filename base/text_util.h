@@ -37,6 +37,12 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t lengt
 // printf-style formatting into a std::string.
 std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
+// The part of a path after its last '/'.
+std::string FileNameOf(const std::string& path);
+// The extension of a path's file name (after its last '.') in capitals;
+// empty when the name has no dot.
+std::string UpperExtension(const std::string& path);
+
 // 0..15 for "0"-"9", "A"-"F", "a"-"f"; -1 for anything else.
 int HexDigitValue(char c);
 

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdarg>
 
 namespace morsk {
@@ -69,6 +70,24 @@ std::string Format(const char* fmt, ...)
     }
     va_end(args);
     return out;
+}
+
+std::string FileNameOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string UpperExtension(const std::string& path)
+{
+    const std::string name = FileNameOf(path);
+    const size_t dot = name.find_last_of('.');
+    if (dot == std::string::npos)
+        return {};
+    std::string ext = name.substr(dot + 1);
+    for (char& c : ext)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return ext;
 }
 
 int HexDigitValue(char c)

@@ -1,0 +1,56 @@
+// Which programmer the link talks to, for the whole run: the real one on
+// USB, or the virtual one with a chip in its socket. Owns the backend and
+// closes the link before the backend goes away.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app_state.h"
+#include "usb_backend.h"
+
+namespace morsk {
+
+class VirtualProgrammer;
+
+struct ProgrammerOptions {
+    bool simulate = false;
+    // A device name of the list, or "none" for an empty socket; the
+    // selected chip when unset.
+    std::optional<std::string> simChip;
+    // Keeps the virtual chip's memories and fuses between runs.
+    std::optional<std::string> simState;
+    // Transfers take as long as on the real programmer.
+    bool realtime = false;
+};
+
+class ProgrammerSession {
+public:
+    explicit ProgrammerSession(AppState& app) : app_(app) {}
+    ~ProgrammerSession();
+    ProgrammerSession(const ProgrammerSession&) = delete;
+    ProgrammerSession& operator=(const ProgrammerSession&) = delete;
+
+    // Hands the chosen backend to the link. Call after StartUp: the
+    // virtual socket takes the selected chip. False, with the reason, for
+    // a chip the list lacks or a state file of another chip.
+    bool Start(const ProgrammerOptions& options, std::string& error);
+
+    // Closes the held USB handle and writes the virtual chip's state file.
+    // False, with the reason, when that file cannot be written. Runs once;
+    // the destructor calls it when nobody did.
+    bool Shutdown(std::string& error);
+
+    // The virtual programmer, or null on real USB.
+    VirtualProgrammer* simulator() const { return sim_; }
+
+private:
+    AppState& app_;
+    std::unique_ptr<UsbBackend> backend_;
+    VirtualProgrammer* sim_ = nullptr;
+    std::optional<std::string> simState_;
+    bool shutDown_ = false;
+};
+
+}  // namespace morsk

@@ -1,21 +1,29 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the program in its working
-# directory (default ~/.morsk, or $MORSK_HOME), which keeps setup.ini
-# between runs. The shipped Device.csv is copied there only when none is
-# present, so a list the user edited is never overwritten.
+# Installs what is missing, builds, and starts the programmer's window in
+# its working directory (default ~/.morsk, or $MORSK_HOME), which keeps
+# setup.ini between runs. The shipped Device.csv is copied there only when
+# none is present, so a list the user edited is never overwritten.
 #
-# Arguments go to the program, e.g.  ./run.sh --simulate erase program verify
+# Arguments go to the window, e.g.  ./run.sh --simulate  (no hardware
+# needed) or  ./run.sh firmware.hex
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/tools/install-deps.sh"
 build="$here/build/release"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DMORSK_TESTS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" >/dev/null
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
+  echo "The window needs a display, and none is set (DISPLAY or WAYLAND_DISPLAY)." >&2
+  echo "Without one, use the command line with the same core: $build/cli/morsk-cli --help" >&2
+  exit 1
+fi
+# A file named on the command line is taken from where the user is.
+args=()
+for a in "$@"; do
+  if [ -e "$a" ]; then args+=("$(cd "$(dirname "$a")" && pwd)/$(basename "$a")"); else args+=("$a"); fi
+done
 work="${MORSK_HOME:-$HOME/.morsk}"
 mkdir -p "$work"
 [ -e "$work/Device.csv" ] || cp "$here/data/Device.csv" "$work/Device.csv"
 cd "$work"
-if [ $# -eq 0 ]; then
-  set -- profile checksum
-fi
-exec "$build/cli/morsk-cli" "$@"
+exec "$build/app/morsk" "${args[@]}"

@@ -4,7 +4,6 @@
 
 #include "libusb_backend.h"
 #include "usb_transport.h"
-#include "virtual_programmer.h"
 
 namespace morsk {
 
@@ -51,10 +50,24 @@ bool ProgrammerSession::Start(const ProgrammerOptions& options, std::string& err
         }
         simState_ = options.simState;
     }
+    socketFollowsSelection_ = !options.simChip && !options.simState;
     sim_ = sim.get();
     backend_ = std::move(sim);
     app_.link.backend = backend_.get();
     return true;
+}
+
+void ProgrammerSession::SelectedChipChanged()
+{
+    if (!sim_ || !socketFollowsSelection_ || !app_.profileLoaded)
+        return;
+    const std::string name = app_.profile.deviceName;
+    if (sim_->chip && sim_->chip->name == name)
+        return;
+    if (sim_->chip)
+        shelf_.insert_or_assign(sim_->chip->name, *sim_->chip);
+    const auto kept = shelf_.find(name);
+    sim_->chip = kept != shelf_.end() ? kept->second : VirtualChip::FromProfile(app_.profile);
 }
 
 bool ProgrammerSession::Shutdown(std::string& error)

@@ -3,16 +3,17 @@
 // closes the link before the backend goes away.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app_state.h"
 #include "usb_backend.h"
+#include "virtual_programmer.h"
 
 namespace morsk {
 
-class VirtualProgrammer;
 
 struct ProgrammerOptions {
     bool simulate = false;
@@ -42,6 +43,11 @@ public:
     // the destructor calls it when nobody did.
     bool Shutdown(std::string& error);
 
+    // After a chip change: a virtual socket that was not given a chip of
+    // its own takes the newly selected one, so that a demonstration works
+    // with every chip of the list. Each chip keeps its contents for the run.
+    void SelectedChipChanged();
+
     // The virtual programmer, or null on real USB.
     VirtualProgrammer* simulator() const { return sim_; }
 
@@ -50,6 +56,8 @@ private:
     std::unique_ptr<UsbBackend> backend_;
     VirtualProgrammer* sim_ = nullptr;
     std::optional<std::string> simState_;
+    bool socketFollowsSelection_ = false;
+    std::map<std::string, VirtualChip> shelf_;  // chips taken out of the socket
     bool shutDown_ = false;
 };
 

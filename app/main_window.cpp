@@ -1,0 +1,403 @@
+#include "main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+#include "auto_editor_dialog.h"
+#include "auto_sequence.h"
+#include "control_table.h"
+#include "device_dialog.h"
+#include "small_dialogs.h"
+
+namespace morsk {
+namespace {
+
+// The controls of the main window. Image buttons carry tool tips.
+const ControlSpec kControls[] = {
+    {1007, ControlKind::Button, "选择器件", true, "选择要编程的器件", ""},
+    {1008, ControlKind::Button, "数据缓冲区", true, "查看数据缓冲区的内容", ""},
+    {1021, ControlKind::Button, "操作选项", true, "设置编程操作的选项", ""},
+    {1018, ControlKind::Button, "编辑自动烧录", true, "编辑自动烧录的步骤", ""},
+    {1031, ControlKind::Button, "器件配置字", true, "读写器件的熔丝位", ""},
+    {1030, ControlKind::Button, "编程参数", false, "编程参数", ""},
+    {1033, ControlKind::Button, "器件特殊信息", false, "器件特殊信息", ""},
+    {1037, ControlKind::DefaultButton, "自  动", true, "", ""},
+    {1025, ControlKind::Button, "编  程", true, "", ""},
+    {1027, ControlKind::Button, "读  取", true, "", ""},
+    {1026, ControlKind::Button, "效  验", true, "", ""},
+    {1036, ControlKind::Button, "查  空", true, "", ""},
+    {1024, ControlKind::Button, "擦  除", true, "", ""},
+    {1022, ControlKind::List, "", true, "", "状态"},
+    {1023, ControlKind::Progress, "", true, "", "进度"},
+    {1042, ControlKind::Label, "CHIP", true, "", "器件"},
+    {1043, ControlKind::Label, "FILE", true, "", "文件"},
+    {1029, ControlKind::Edit, "", false, "", "成功"},
+    {1034, ControlKind::Edit, "", false, "", "失败"},
+    {1028, ControlKind::Button, "取消", false, "", ""},
+    {1032, ControlKind::Button, "复位", false, "", ""},
+};
+
+constexpr int kOperationButtons[] = {1037, 1025, 1027, 1026, 1036, 1024};
+
+// The menu bar: menu title, then items (caption, id); a null caption is a
+// separator. Items without an action stay enabled and do nothing.
+struct MenuItem {
+    const char* caption;
+    int id;
+};
+struct MenuSpec {
+    const char* title;
+    std::vector<MenuItem> items;
+};
+const MenuSpec kMenus[] = {
+    {"文件", {{"载入文件", 32771}, {"保存文件", 32781}, {nullptr, 0}, {"最近打开的项目", 32783},
+              {nullptr, 0}, {"退出", 32772}}},
+    {"数据缓冲区", {{"编辑", 32773}, {nullptr, 0}, {"清除缓冲区", 32775}, {nullptr, 0}, {"以文本保存", 32776}}},
+    {"器件", {{"选择器件", 32777}, {nullptr, 0}, {"器件配置字", 32780}}},
+    {"选项", {{"编程选项", 1018}}},
+    {"帮助", {{"关于...", 32784}}},
+};
+
+QFrame* Line(QFrame::Shape shape, QWidget* parent)
+{
+    auto* line = new QFrame(parent);
+    line->setFrameShape(shape);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+QMessageBox::Icon BoxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Error: return QMessageBox::Critical;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(AppState& app, QWidget* parent)
+    : QDialog(parent),
+      app_(app),
+      session_(app),
+      link_(app.link, app.profile),
+      ops_(app, link_),
+      busy_(this),
+      deviceDialog_(new DeviceDialog(this)),
+      autoEditor_(new AutoEditorDialog(this)),
+      optionsDialog_(new OptionsDialog(this)),
+      aboutDialog_(new AboutDialog(this))
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setAcceptDrops(true);
+    BuildLayout();
+    Connect();
+}
+
+MainWindow::~MainWindow()
+{
+    std::string error;
+    if (!session_.Shutdown(error))
+        std::fprintf(stderr, "morsk: %s\n", error.c_str());
+    app_.AttachUi(&DefaultUi(), &DefaultUi(), &DefaultUi(), &DefaultDiagnostics());
+}
+
+void MainWindow::BuildLayout()
+{
+    CreateControls(kControls, this);
+    statusList_ = Control<QListWidget>(this, 1022);
+    progress_ = Control<QProgressBar>(this, 1023);
+    chipLine_ = Control<QLabel>(this, 1042);
+    fileLine_ = Control<QLabel>(this, 1043);
+    success_ = Control<QLineEdit>(this, 1029);
+    failure_ = Control<QLineEdit>(this, 1034);
+    for (QLabel* line : {chipLine_, fileLine_}) {
+        line->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        line->setMinimumWidth(200);
+        line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    statusList_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    for (QLineEdit* edit : {success_, failure_}) {
+        edit->setAlignment(Qt::AlignRight);
+        edit->setMaximumWidth(64);
+    }
+    Control<QPushButton>(this, 1007)->setIcon(QIcon(QStringLiteral(":/icons/chip.svg")));
+    Control<QPushButton>(this, 1008)->setIcon(QIcon(QStringLiteral(":/icons/buffer.svg")));
+    for (int id : {1007, 1008})
+        Control<QPushButton>(this, id)->setIconSize(QSize(24, 24));
+
+    auto* outer = new QVBoxLayout(this);
+    auto* bar = new QMenuBar(this);
+    BuildMenu(bar);
+    outer->setMenuBar(bar);
+
+    // Top row: the two image buttons, then the chip and file lines.
+    auto* top = new QHBoxLayout;
+    top->addWidget(Control<QPushButton>(this, 1007));
+    top->addWidget(Control<QPushButton>(this, 1008));
+    auto* lines = new QVBoxLayout;
+    lines->addWidget(chipLine_);
+    lines->addWidget(fileLine_);
+    top->addLayout(lines, 1);
+    outer->addLayout(top);
+    outer->addWidget(Line(QFrame::HLine, this));
+
+    // The setting buttons.
+    auto* settings = new QHBoxLayout;
+    for (int id : {1021, 1018, 1031, 1030, 1033})
+        settings->addWidget(Control<QPushButton>(this, id));
+    settings->addStretch();
+    outer->addLayout(settings);
+    outer->addWidget(Line(QFrame::HLine, this));
+
+    // The operation column left of the status list.
+    auto* middle = new QHBoxLayout;
+    auto* operations = new QVBoxLayout;
+    for (int id : kOperationButtons) {
+        auto* button = Control<QPushButton>(this, id);
+        button->setMinimumHeight(34);
+        operations->addWidget(button);
+    }
+    operations->addStretch();
+    middle->addLayout(operations);
+    middle->addWidget(Line(QFrame::VLine, this));
+    middle->addWidget(statusList_, 1);
+    outer->addLayout(middle, 1);
+    outer->addWidget(Line(QFrame::HLine, this));
+
+    // Counters and progress along the bottom.
+    auto* bottom = new QHBoxLayout;
+    auto* successLabel = new QLabel(QStringLiteral("成功："), this);
+    successLabel->setBuddy(success_);
+    auto* failureLabel = new QLabel(QStringLiteral("失败："), this);
+    failureLabel->setBuddy(failure_);
+    bottom->addWidget(successLabel);
+    bottom->addWidget(success_);
+    bottom->addWidget(failureLabel);
+    bottom->addWidget(failure_);
+    bottom->addWidget(progress_, 1);
+    bottom->addWidget(Control<QPushButton>(this, 1028));
+    bottom->addWidget(Control<QPushButton>(this, 1032));
+    outer->addLayout(bottom);
+
+    resize(720, 560);
+}
+
+void MainWindow::BuildMenu(QMenuBar* bar)
+{
+    for (const MenuSpec& menu : kMenus) {
+        QMenu* m = bar->addMenu(QString::fromUtf8(menu.title));
+        for (const MenuItem& item : menu.items) {
+            if (!item.caption) {
+                m->addSeparator();
+                continue;
+            }
+            QAction* action = m->addAction(QString::fromUtf8(item.caption));
+            action->setObjectName(QStringLiteral("menu%1").arg(item.id));
+        }
+    }
+}
+
+QAction* MainWindow::MenuAction(int id) const
+{
+    return findChild<QAction*>(QStringLiteral("menu%1").arg(id));
+}
+
+void MainWindow::Connect()
+{
+    const auto onClick = [this](int id, auto handler) {
+        connect(Control<QPushButton>(this, id), &QPushButton::clicked, this, handler);
+    };
+    const auto onMenu = [this](int id, auto handler) {
+        connect(MenuAction(id), &QAction::triggered, this, handler);
+    };
+    onClick(1037, [this] { RunOperation([this] { return RunAuto(app_, link_); }); });
+    onClick(1025, [this] { RunOperation([this] { return ops_.ProgramDevice(); }); });
+    onClick(1027, [this] { RunOperation([this] { return ops_.ReadDevice(); }); });
+    onClick(1026, [this] { RunOperation([this] { return ops_.VerifyDevice(); }); });
+    onClick(1036, [this] { RunOperation([this] { return ops_.BlankCheckDevice(); }); });
+    onClick(1024, [this] { RunOperation([this] { return ops_.EraseDevice(); }); });
+    onClick(1007, [this] { ChooseDevice(); });
+    onClick(1018, [this] { EditAutoSequence(); });
+    onClick(1021, [this] { optionsDialog_->exec(); });
+    // The buffer editor and the fuse dialog are not part of this window yet.
+    onClick(1008, [] {});
+    onClick(1031, [] {});
+    onMenu(32771, [this] { LoadFileFromDialog(); });
+    onMenu(1018, [this] { EditAutoSequence(); });
+    onMenu(32780, [] {});
+    onMenu(32784, [this] { aboutDialog_->exec(); });
+}
+
+bool MainWindow::Start(const WindowOptions& options, std::string& error)
+{
+    setWindowIcon(QIcon(QStringLiteral(":/icons/morsk.svg")));
+    QString caption = QString::fromUtf8(kWindowCaption);
+    if (options.programmer.simulate)
+        caption += QStringLiteral(" (simulated)");
+    setWindowTitle(caption);
+    app_.AttachUi(this, this, this, this);
+    StartUp(app_, options.workDir);
+    return session_.Start(options.programmer, error);
+}
+
+bool MainWindow::RunOperation(const std::function<bool()>& operation)
+{
+    if (busy_.busy())
+        return false;  // never two at once, whatever reaches us
+    BusyGuard guard(busy_, {this});
+    return operation();
+}
+
+void MainWindow::ChooseDevice()
+{
+    if (deviceDialog_->Open(app_.paths.deviceList, app_.settings.manufIndex, app_.settings.deviceIndex) !=
+        QDialog::Accepted)
+        return;
+    ChangeChip(app_, deviceDialog_->model().chosenManufacturer(), deviceDialog_->model().chosenDevice());
+    session_.SelectedChipChanged();
+}
+
+void MainWindow::EditAutoSequence()
+{
+    if (autoEditor_->Open(app_.profile.family, app_.settings.autoSequence) != QDialog::Accepted)
+        return;
+    SetAutoSequence(app_.settings, autoEditor_->sequence());
+    SaveAutoSequence(app_.paths, app_.settings);
+}
+
+void MainWindow::LoadFileFromDialog()
+{
+    const std::optional<std::string> path = fileDialog_.Choose(this);
+    if (!path) {
+        ShowMessage(kFileDialogCancelled, "", MessageIcon::None);
+        return;
+    }
+    LoadFile(*path);
+}
+
+void MainWindow::LoadFile(const std::string& path)
+{
+    LoadProgramFile(path, app_.file, app_.buffer, app_.profile, *this, *this);
+}
+
+// --- sinks ---------------------------------------------------------------
+
+void MainWindow::AddStatusLine(std::string text)
+{
+    // AppState counts the lines; it has already counted this one.
+    const int row = app_.statusLineCount - 1;
+    statusList_->insertItem(row, QString::fromStdString(text));
+    statusList_->setCurrentRow(row);
+    statusList_->scrollToItem(statusList_->item(row));
+    busy_.Pump();
+}
+
+void MainWindow::SetChipLine(const std::string& text)
+{
+    chipLine_->setText(QString::fromStdString(text));
+}
+
+void MainWindow::SetFileLine(const std::string& text)
+{
+    fileLine_->setText(QString::fromStdString(text));
+}
+
+void MainWindow::ShowCounters(uint8_t success, uint8_t failure)
+{
+    success_->setText(QString::number(success));
+    failure_->setText(QString::number(failure));
+}
+
+void MainWindow::SetOperationsEnabled(bool enabled)
+{
+    for (int id : kOperationButtons)
+        Control<QPushButton>(this, id)->setEnabled(enabled);
+}
+
+void MainWindow::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon)
+{
+    QMessageBox box(BoxIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+void MainWindow::SetProgress(int percent)
+{
+    if (progress_->value() == percent)
+        return;
+    progress_->setValue(percent);
+    busy_.Pump();
+}
+
+void MainWindow::Write(const std::string& text)
+{
+    // Standard error for those who started us from a terminal, and the
+    // status list's tool tip for everybody else.
+    std::fputs(text.c_str(), stderr);
+    diagnostics_ += QString::fromStdString(text);
+    const qsizetype keep = 4000;
+    if (diagnostics_.size() > keep)
+        diagnostics_ = diagnostics_.right(keep);
+    statusList_->setToolTip(diagnostics_.trimmed());
+}
+
+// --- window events -------------------------------------------------------
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (busy_.DeferClose(this)) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void MainWindow::reject()
+{
+    // Esc, or the close box of a dialog-styled window.
+    if (busy_.DeferClose(this))
+        return;
+    QDialog::reject();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!busy_.busy() && urls.size() == 1 && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (busy_.busy() || urls.size() != 1 || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    LoadFile(urls.first().toLocalFile().toStdString());
+}
+
+}  // namespace morsk

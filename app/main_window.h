@@ -1,0 +1,112 @@
+// The main window: a thin skin over the application state. It shows what
+// the core reports through the sinks and runs one operation at a time from
+// its buttons, staying alive while it works (BusyFilter).
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app_state.h"
+#include "busy_guard.h"
+#include "chip_operations.h"
+#include "open_file_dialog.h"
+#include "programmer_link.h"
+#include "programmer_session.h"
+#include "ui_sinks.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenuBar;
+class QProgressBar;
+
+namespace morsk {
+
+class AboutDialog;
+class AutoEditorDialog;
+class DeviceDialog;
+class OptionsDialog;
+
+inline constexpr char kWindowCaption[] = "Morsk Universal Programmer Ver1.0 - USB";
+
+struct WindowOptions {
+    std::string workDir = ".";
+    ProgrammerOptions programmer;
+};
+
+class MainWindow : public QDialog,
+                   public StatusSink,
+                   public Notifier,
+                   public ProgressSink,
+                   public DiagnosticSink {
+    Q_OBJECT
+public:
+    explicit MainWindow(AppState& app, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up order of the window, then the programmer. False, with
+    // the reason, when the programmer options cannot be met.
+    bool Start(const WindowOptions& options, std::string& error);
+
+    // Loads a program file exactly as "载入文件" does after its dialog.
+    void LoadFile(const std::string& path);
+
+    // --- the sinks the core reports through ---------------------------
+    void AddStatusLine(std::string text) override;
+    void SetChipLine(const std::string& text) override;
+    void SetFileLine(const std::string& text) override;
+    void ShowCounters(uint8_t success, uint8_t failure) override;
+    void SetOperationsEnabled(bool enabled) override;
+    void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    void SetProgress(int percent) override;
+    void Write(const std::string& text) override;
+
+    BusyFilter& busyFilter() { return busy_; }
+    ProgrammerSession& session() { return session_; }
+    DeviceDialog& deviceDialog() { return *deviceDialog_; }
+    AutoEditorDialog& autoEditor() { return *autoEditor_; }
+    OpenFileDialog& fileDialog() { return fileDialog_; }
+    QAction* MenuAction(int id) const;
+
+    // Runs one operation with the busy rules; its result.
+    bool RunOperation(const std::function<bool()>& operation);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildLayout();
+    void BuildMenu(QMenuBar* bar);
+    void Connect();
+    void ChooseDevice();
+    void EditAutoSequence();
+    void LoadFileFromDialog();
+
+    AppState& app_;
+    ProgrammerSession session_;
+    ProgrammerLink link_;
+    ChipOperations ops_;
+    BusyFilter busy_;
+    DeviceDialog* deviceDialog_;
+    AutoEditorDialog* autoEditor_;
+    OptionsDialog* optionsDialog_;
+    AboutDialog* aboutDialog_;
+    OpenFileDialog fileDialog_;
+
+    QListWidget* statusList_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QLabel* chipLine_ = nullptr;
+    QLabel* fileLine_ = nullptr;
+    QLineEdit* success_ = nullptr;
+    QLineEdit* failure_ = nullptr;
+    QString diagnostics_;
+};
+
+}  // namespace morsk

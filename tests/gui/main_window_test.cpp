@@ -23,6 +23,13 @@ using Lines = std::vector<std::string>;
 
 constexpr int kOperations[] = {1037, 1025, 1027, 1026, 1036, 1024};
 
+// Saves a picture of a widget when MORSK_SCREENSHOT_DIR names a folder.
+void Screenshot(QWidget* widget, const char* name)
+{
+    if (const char* dir = std::getenv("MORSK_SCREENSHOT_DIR"))
+        widget->grab().save(QDir(QString::fromUtf8(dir)).filePath(QString::fromUtf8(name)));
+}
+
 TEST(MainWindow, ControlsAsTheWindowListsThem)
 {
     WindowRig rig;
@@ -293,8 +300,42 @@ TEST(MainWindow, EraseProgramVerifyThroughTheButtons)
     EXPECT_EQ(rig.StatusLines().back(), "自动已完成!");
     EXPECT_EQ(rig.Text(1029), "1");
 
-    if (const char* dir = std::getenv("MORSK_SCREENSHOT_DIR"))
-        rig.window->grab().save(QDir(QString::fromUtf8(dir)).filePath(QStringLiteral("main-window.png")));
+    Screenshot(rig.window.get(), "main-window.png");
+}
+
+TEST(MainWindow, OptionsAndAboutChangeNothing)
+{
+    WindowRig rig;
+    const std::string settings = test::ReadFile(rig.dir.File("setup.ini"));
+    for (int button : {1, 2}) {
+        rig.hand.Then([button](QWidget* dialog) {
+            EXPECT_EQ(dialog->windowTitle().toStdString(), "操作选项");
+            EXPECT_EQ(Control<QPushButton>(dialog, 1)->text().toStdString(), "OK");
+            EXPECT_EQ(Control<QPushButton>(dialog, 2)->text().toStdString(), "Cancel");
+            Click(dialog, button);
+        });
+        Click(rig.window.get(), 1021);
+    }
+    rig.hand.Then([](QWidget* dialog) {
+        EXPECT_EQ(dialog->windowTitle().toStdString(), "关于 Tarvel");
+        EXPECT_EQ(Control<QPushButton>(dialog, 1)->text().toStdString(), "确定");
+        EXPECT_NE(dialog->findChild<QLabel*>(), nullptr);
+        Screenshot(dialog, "about.png");
+        Click(dialog, 1);
+    });
+    rig.window->MenuAction(32784)->trigger();
+    rig.hand.Then([](QWidget* dialog) {
+        Screenshot(dialog, "device-dialog.png");
+        Click(dialog, 2);
+    });
+    Click(rig.window.get(), 1007);
+    rig.hand.Then([](QWidget* dialog) {
+        Screenshot(dialog, "auto-editor.png");
+        Click(dialog, 2);
+    });
+    Click(rig.window.get(), 1018);
+    EXPECT_EQ(rig.StatusLines().size(), 1u);
+    EXPECT_EQ(test::ReadFile(rig.dir.File("setup.ini")), settings);
 }
 
 // Records the value the progress bar had each time it painted.

@@ -2,6 +2,8 @@
 #include "byte_util.h"
 #include "text_util.h"
 
+#include <algorithm>
+
 namespace morsk {
 namespace {
 
@@ -15,7 +17,28 @@ std::span<const uint8_t> EepromImage(const AppState& app)
     return std::span<const uint8_t>(app.buffer.eeprom).first(UsedEeprom(app.profile));
 }
 
+// What the program step writes: the whole flash image, or with skipBlank
+// only its used pages.
+std::span<const uint8_t> FlashToWrite(const AppState& app)
+{
+    const std::span<const uint8_t> image = FlashImage(app);
+    if (!app.settings.skipBlank)
+        return image;
+    return image.first(UsedFlashLength(image, app.profile.flashPageSize));
+}
+
 }  // namespace
+
+uint32_t UsedFlashLength(std::span<const uint8_t> image, uint32_t pageSize)
+{
+    const uint32_t page = pageSize == 0 ? 32 : pageSize;
+    const auto last = std::find_if(image.rbegin(), image.rend(), [](uint8_t b) { return b != kErasedByte; });
+    if (last == image.rend())
+        return 0;
+    const uint64_t lastIndex = static_cast<uint64_t>(image.rend() - last) - 1;
+    const uint64_t end = (lastIndex / page + 1) * page;
+    return static_cast<uint32_t>(std::min<uint64_t>(end, image.size()));
+}
 
 bool ChipOperations::InitProgrammer()
 {
@@ -54,7 +77,7 @@ bool ChipOperations::ProgramFlashStep()
 {
     const bool nordic = IsNordic();
     Line(nordic ? "编程NORDIC..." : "编程FLASH...");
-    const bool ok = link_.WriteMemory(MemoryKind::Flash, FlashImage(app_), app_.profile.flashPageSize) == 1;
+    const bool ok = link_.WriteMemory(MemoryKind::Flash, FlashToWrite(app_), app_.profile.flashPageSize) == 1;
     if (nordic)
         Line(ok ? "编程NORDIC成功!" : "编程NORDIC错误...!");
     else
@@ -146,7 +169,11 @@ bool ChipOperations::ProgramDevice()
         return false;  // programming mode stays entered
     if (IsAtmel() && UsedEeprom(app_.profile) != 0) {
         Line("编程EEPROM...");
-        const bool ok = link_.WriteMemory(MemoryKind::Eeprom, EepromImage(app_), app_.profile.eepromPageSize) == 1;
+        // With skipBlank an all-0xFF EEPROM image is not written, so the
+        // chip keeps the EEPROM data it has (an erase clears it anyway).
+        const bool skip = app_.settings.skipBlank && AllErased(EepromImage(app_));
+        const bool ok =
+            skip || link_.WriteMemory(MemoryKind::Eeprom, EepromImage(app_), app_.profile.eepromPageSize) == 1;
         Line(ok ? "编程EEPROM成功!" : "编程EEPROM错误...!");
         if (!ok)
             return false;

@@ -11,6 +11,13 @@
 
 namespace morsk {
 
+// How much of the flash image a write must cover when only the used part
+// is programmed: from 0 to the end of the last page that holds a byte
+// other than 0xFF (32-byte blocks for chips without pages); 0 for an image
+// that is all 0xFF. Flash cells only go from 1 to 0 when written, so the
+// bytes left out would not change the chip.
+uint32_t UsedFlashLength(std::span<const uint8_t> image, uint32_t pageSize);
+
 class ChipOperations {
 public:
     ChipOperations(AppState& app, ProgrammerLink& link) : app_(app), link_(link) {}

@@ -242,7 +242,7 @@ void MainWindow::Connect()
     onClick(1024, [this] { RunOperation([this] { return ops_.EraseDevice(); }); });
     onClick(1007, [this] { ChooseDevice(); });
     onClick(1018, [this] { EditAutoSequence(); });
-    onClick(1021, [this] { optionsDialog_->exec(); });
+    onClick(1021, [this] { EditOptions(); });
     // The buffer editor and the fuse dialog are not part of this window yet.
     onClick(1008, [] {});
     onClick(1031, [] {});
@@ -279,6 +279,15 @@ void MainWindow::ChooseDevice()
         return;
     ChangeChip(app_, deviceDialog_->model().chosenManufacturer(), deviceDialog_->model().chosenDevice());
     session_.SelectedChipChanged();
+}
+
+void MainWindow::EditOptions()
+{
+    if (optionsDialog_->Open(app_.settings.skipBlank) != QDialog::Accepted ||
+        optionsDialog_->skipBlank() == app_.settings.skipBlank)
+        return;
+    app_.settings.skipBlank = optionsDialog_->skipBlank();
+    SaveSkipBlank(app_.paths, app_.settings);
 }
 
 void MainWindow::EditAutoSequence()

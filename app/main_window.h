@@ -87,6 +87,7 @@ private:
     void Connect();
     void ChooseDevice();
     void EditAutoSequence();
+    void EditOptions();
     void LoadFileFromDialog();
 
     AppState& app_;

@@ -41,6 +41,7 @@ void ReadSettings(const std::string& settingsFile, Settings& settings)
     if (settings.deviceIndex < 0)
         settings.deviceIndex = 0;
     SetAutoSequence(settings, ini.ReadString(kSection, "AUTO").value_or(""));
+    settings.skipBlank = ini.ReadInt(kSection, "SkipBlank", 0) != 0;
 }
 
 std::string ChipLine(const ChipProfile& profile, ChipLineStyle style)
@@ -82,6 +83,11 @@ bool SaveChipSelection(const SettingsPaths& paths, const Settings& settings)
 bool SaveAutoSequence(const SettingsPaths& paths, const Settings& settings)
 {
     return IniFile(paths.settingsFile).WriteString(kSection, "AUTO", settings.autoSequence);
+}
+
+bool SaveSkipBlank(const SettingsPaths& paths, const Settings& settings)
+{
+    return IniFile(paths.settingsFile).WriteString(kSection, "SkipBlank", settings.skipBlank ? "1" : "0");
 }
 
 }  // namespace morsk

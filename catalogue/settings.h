@@ -22,6 +22,9 @@ inline constexpr size_t kAutoSequenceChars = 16;
 struct Settings {
     int manufIndex = 0;
     int deviceIndex = 0;
+    // Program only the used part of the images (SkipBlank=1); off unless
+    // the file says otherwise.
+    bool skipBlank = false;
     char autoSequence[kAutoSequenceChars + 1] = {};
 };
 
@@ -44,6 +47,9 @@ int LoadSettings(const std::string& workDir, SettingsPaths& paths, Settings& set
 struct ChipIndexes {
     int manufIndex = 0;
     int deviceIndex = 0;
+    // Program only the used part of the images (SkipBlank=1); off unless
+    // the file says otherwise.
+    bool skipBlank = false;
 };
 int LoadSettings(const SettingsPaths& paths, Settings& settings, ChipProfile& profile,
                  Notifier& notifier, StatusSink& status, std::optional<ChipIndexes> chip = {});
@@ -51,6 +57,7 @@ int LoadSettings(const SettingsPaths& paths, Settings& settings, ChipProfile& pr
 // A failed write is ignored by the callers; the result is for tests.
 bool SaveChipSelection(const SettingsPaths& paths, const Settings& settings);
 bool SaveAutoSequence(const SettingsPaths& paths, const Settings& settings);
+bool SaveSkipBlank(const SettingsPaths& paths, const Settings& settings);
 
 void SetAutoSequence(Settings& settings, const std::string& text);
 

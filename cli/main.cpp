@@ -38,6 +38,7 @@ const char kUsage[] =
     "  --sim-chip NAME      the chip in the virtual socket (default: the selected chip; none: empty)\n"
     "  --sim-state FILE     keep the virtual chip's memories and fuses in FILE between calls\n"
     "  --sim-realtime       the virtual programmer takes as long per transfer as the real one\n"
+    "  --skip-blank         program only the used part of the images (also SkipBlank=1 in setup.ini)\n"
     "  --help, --version\n"
     "\n"
     "Commands, run in order, stopping at the first that fails:\n"
@@ -103,6 +104,7 @@ struct Options {
     std::optional<std::string> chip;
     std::vector<std::string> loads;
     ProgrammerOptions programmer;
+    bool skipBlank = false;
     std::vector<std::vector<std::string>> commands;
 };
 
@@ -275,6 +277,10 @@ int ParseArguments(int argc, char** argv, Options& options)
             options.programmer.realtime = true;
             continue;
         }
+        if (a == "--skip-blank") {
+            options.skipBlank = true;
+            continue;
+        }
         const auto option = std::find_if(valued.begin(), valued.end(), [&a](const auto& v) { return a == v.first; });
         if (option != valued.end()) {
             if (i + 1 >= args.size())
@@ -360,6 +366,8 @@ int main(int argc, char** argv)
                      options.deviceList.c_str());
         return kExitUsage;
     }
+    if (options.skipBlank)
+        app->settings.skipBlank = true;  // for this call only; setup.ini is never written
     if (const int status = LoadFiles(*app, ui, options.loads); status >= 0)
         return status;
 

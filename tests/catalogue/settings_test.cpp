@@ -148,5 +148,26 @@ TEST(LoadSettings, LoadsTheProfileAndShowsTheChipLine)
     EXPECT_EQ(ChipLine(profile, ChipLineStyle::AfterChange), " ATMEL  ATTINY13  1000H*8");
 }
 
+TEST(Settings, SkipBlankRoundTripKeepsTheRest)
+{
+    TempDir dir;
+    const SettingsPaths paths = BuildPaths(dir.path().string());
+    WriteFile(paths.settingsFile, "; kept\n[Other]\nX=1\n[SETUP]\nAUTO=251\nFlashFile=/a.hex\n");
+    Settings settings;
+    ReadSettings(paths.settingsFile, settings);
+    EXPECT_FALSE(settings.skipBlank);  // no key: off
+    settings.skipBlank = true;
+    ASSERT_TRUE(SaveSkipBlank(paths, settings));
+    EXPECT_EQ(ReadFile(paths.settingsFile),
+              "; kept\n[Other]\nX=1\n[SETUP]\nAUTO=251\nFlashFile=/a.hex\nSkipBlank=1\n");
+    Settings again;
+    ReadSettings(paths.settingsFile, again);
+    EXPECT_TRUE(again.skipBlank);
+    again.skipBlank = false;
+    ASSERT_TRUE(SaveSkipBlank(paths, again));
+    ReadSettings(paths.settingsFile, settings);
+    EXPECT_FALSE(settings.skipBlank);
+}
+
 }  // namespace
 }  // namespace morsk

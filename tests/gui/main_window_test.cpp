@@ -1,6 +1,7 @@
 // The main window driven through its ids, as a user would.
 #include <QCoreApplication>
 #include <QDir>
+#include <QCheckBox>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QMimeData>
@@ -303,7 +304,7 @@ TEST(MainWindow, EraseProgramVerifyThroughTheButtons)
     Screenshot(rig.window.get(), "main-window.png");
 }
 
-TEST(MainWindow, OptionsAndAboutChangeNothing)
+TEST(MainWindow, OptionsAboutAndTheSkipBlankOption)
 {
     WindowRig rig;
     const std::string settings = test::ReadFile(rig.dir.File("setup.ini"));
@@ -336,6 +337,26 @@ TEST(MainWindow, OptionsAndAboutChangeNothing)
     Click(rig.window.get(), 1018);
     EXPECT_EQ(rig.StatusLines().size(), 1u);
     EXPECT_EQ(test::ReadFile(rig.dir.File("setup.ini")), settings);
+
+    // The one option: Cancel forgets a change, OK stores it.
+    for (int button : {2, 1}) {
+        rig.hand.Then([button](QWidget* dialog) {
+            auto* box = Control<QCheckBox>(dialog, 1101);
+            EXPECT_FALSE(box->isChecked());
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));  // on the box itself
+            EXPECT_TRUE(box->isChecked());
+            Screenshot(dialog, "options.png");
+            Click(dialog, button);
+        });
+        Click(rig.window.get(), 1021);
+        EXPECT_EQ(rig.app->settings.skipBlank, button == 1);
+    }
+    EXPECT_EQ(test::ReadFile(rig.dir.File("setup.ini")), "[SETUP]\nSkipBlank=1\n");
+    rig.hand.Then([](QWidget* dialog) {
+        EXPECT_TRUE(Control<QCheckBox>(dialog, 1101)->isChecked());  // shown as stored
+        Click(dialog, 2);
+    });
+    Click(rig.window.get(), 1021);
 }
 
 // Records the value the progress bar had each time it painted.

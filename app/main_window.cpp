@@ -26,6 +26,7 @@
 #include "auto_sequence.h"
 #include "control_table.h"
 #include "device_dialog.h"
+#include "fuse_dialog.h"
 #include "small_dialogs.h"
 
 namespace morsk {
@@ -108,7 +109,8 @@ MainWindow::MainWindow(AppState& app, QWidget* parent)
       deviceDialog_(new DeviceDialog(this)),
       autoEditor_(new AutoEditorDialog(this)),
       optionsDialog_(new OptionsDialog(this)),
-      aboutDialog_(new AboutDialog(this))
+      aboutDialog_(new AboutDialog(this)),
+      fuseDialog_(new FuseDialog(app.profile, app.link, app.failureCount, busy_, this))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -243,12 +245,12 @@ void MainWindow::Connect()
     onClick(1007, [this] { ChooseDevice(); });
     onClick(1018, [this] { EditAutoSequence(); });
     onClick(1021, [this] { EditOptions(); });
-    // The buffer editor and the fuse dialog are not part of this window yet.
+    // The buffer editor is not part of this window yet.
     onClick(1008, [] {});
-    onClick(1031, [] {});
+    onClick(1031, [this] { fuseDialog_->Open(); });
     onMenu(32771, [this] { LoadFileFromDialog(); });
     onMenu(1018, [this] { EditAutoSequence(); });
-    onMenu(32780, [] {});
+    onMenu(32780, [this] { fuseDialog_->Open(); });
     onMenu(32784, [this] { aboutDialog_->exec(); });
 }
 

@@ -29,6 +29,7 @@ namespace morsk {
 class AboutDialog;
 class AutoEditorDialog;
 class DeviceDialog;
+class FuseDialog;
 class OptionsDialog;
 
 inline constexpr char kWindowCaption[] = "Morsk Universal Programmer Ver1.0 - USB";
@@ -69,6 +70,7 @@ public:
     ProgrammerSession& session() { return session_; }
     DeviceDialog& deviceDialog() { return *deviceDialog_; }
     AutoEditorDialog& autoEditor() { return *autoEditor_; }
+    FuseDialog& fuseDialog() { return *fuseDialog_; }
     OpenFileDialog& fileDialog() { return fileDialog_; }
     QAction* MenuAction(int id) const;
 
@@ -99,6 +101,7 @@ private:
     AutoEditorDialog* autoEditor_;
     OptionsDialog* optionsDialog_;
     AboutDialog* aboutDialog_;
+    FuseDialog* fuseDialog_;
     OpenFileDialog fileDialog_;
 
     QListWidget* statusList_ = nullptr;

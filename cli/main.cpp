@@ -14,6 +14,7 @@
 #include "app_state.h"
 #include "auto_sequence.h"
 #include "chip_operations.h"
+#include "fuse_model.h"
 #include "fuse_transfer.h"
 #include "programmer_session.h"
 #include "text_util.h"
@@ -39,6 +40,7 @@ const char kUsage[] =
     "  --sim-state FILE     keep the virtual chip's memories and fuses in FILE between calls\n"
     "  --sim-realtime       the virtual programmer takes as long per transfer as the real one\n"
     "  --skip-blank         program only the used part of the images (also SkipBlank=1 in setup.ini)\n"
+    "  --force              fuses-write even a change that can lock the chip out (RSTDISBL, DWEN, SPIEN)\n"
     "  --help, --version\n"
     "\n"
     "Commands, run in order, stopping at the first that fails:\n"
@@ -105,6 +107,7 @@ struct Options {
     std::vector<std::string> loads;
     ProgrammerOptions programmer;
     bool skipBlank = false;
+    bool force = false;
     std::vector<std::vector<std::string>> commands;
 };
 
@@ -152,7 +155,11 @@ struct Context {
     ProgrammerLink& link;
     ChipOperations& ops;
     ConsoleUi& ui;
+    bool force;  // write risky fuses without asking
 };
+
+constexpr char kFuseReadFailed[] = "读熔丝位错误...!";
+constexpr char kFuseWriteFailed[] = "写熔丝位错误...!";
 
 using Arguments = std::vector<std::string>;
 
@@ -204,22 +211,35 @@ const std::vector<Command>& Commands()
          }},
         {"fuses-read", 0, true, nullptr, [](Context& c, const Arguments&) {
              ChipProfile& p = c.app.profile;
-             const bool ok = ReadFuseBytes(p, c.app.failureCount, c.link);
-             if (ok)
-                 std::printf("fuses: %02X %02X %02X\n", p.fuseLow, p.fuseHigh, p.fuseExt);
-             else
-                 std::fprintf(stderr, "morsk-cli: the fuses could not be read\n");
-             return ok;
+             if (ReadFuseBytes(p, c.app.failureCount, c.link) != FuseTransfer::Done) {
+                 c.app.AddStatusLine(kFuseReadFailed);
+                 return false;
+             }
+             std::printf("fuses: %02X %02X %02X\n", p.fuseLow, p.fuseHigh, p.fuseExt);
+             return true;
          }},
         {"fuses-write", 3, true, CheckFuseBytes, [](Context& c, const Arguments& a) {
              ChipProfile& p = c.app.profile;
-             ParseHexByte(a[0], p.fuseLow);
-             ParseHexByte(a[1], p.fuseHigh);
-             ParseHexByte(a[2], p.fuseExt);
-             const bool ok = WriteFuseBytes(p, c.link);
-             if (!ok)
-                 std::fprintf(stderr, "morsk-cli: the fuses could not be written\n");
-             return ok;
+             // Compared with what an earlier fuses-read read, or else the
+             // list's factory values.
+             const uint8_t before[3] = {p.fuseLow, p.fuseHigh, p.fuseExt};
+             uint8_t after[3];
+             for (size_t i = 0; i < 3; ++i)
+                 ParseHexByte(a[i], after[i]);
+             const std::vector<FuseRisk> risks = RiskyFuseChanges(FuseLayoutFor(p.deviceName), before, after);
+             if (!risks.empty() && !c.force) {
+                 std::fprintf(stderr, "morsk-cli: %s\nmorsk-cli: not written; add --force to write anyway\n",
+                              RiskQuestion(risks).c_str());
+                 return false;
+             }
+             p.fuseLow = after[0];
+             p.fuseHigh = after[1];
+             p.fuseExt = after[2];
+             if (WriteFuseBytes(p, c.link) != FuseTransfer::Done) {
+                 c.app.AddStatusLine(kFuseWriteFailed);
+                 return false;
+             }
+             return true;
          }},
         {"save", 1, false, CheckSaveName, [](Context& c, const Arguments& a) {
              const bool ok = SaveProgramFile(a[0], c.app.buffer, c.app.profile) == SaveResult::Saved;
@@ -279,6 +299,10 @@ int ParseArguments(int argc, char** argv, Options& options)
         }
         if (a == "--skip-blank") {
             options.skipBlank = true;
+            continue;
+        }
+        if (a == "--force") {
+            options.force = true;
             continue;
         }
         const auto option = std::find_if(valued.begin(), valued.end(), [&a](const auto& v) { return a == v.first; });
@@ -379,7 +403,7 @@ int main(int argc, char** argv)
     }
     ProgrammerLink link(app->link, app->profile);
     ChipOperations ops(*app, link);
-    Context context{*app, link, ops, ui};
+    Context context{*app, link, ops, ui, options.force};
 
     int status = kExitOk;
     for (const std::vector<std::string>& cmd : options.commands) {

@@ -104,6 +104,14 @@ int ProgrammerLink::ReadSignature(uint8_t signature[3])
     return 1;
 }
 
+bool ProgrammerLink::Echoed(const uint8_t sent[4], const uint8_t reply[4]) const
+{
+    // An AVR in programming mode clocks the instruction back one byte late:
+    // reply byte 2 is instruction byte 1. Without that echo nothing answered
+    // (no chip, a wrong one, or a bad contact) and the reply means nothing.
+    return profile_.family != kFamilyAvr || reply[2] == sent[1];
+}
+
 int ProgrammerLink::ReadFuse(FuseSelector selector, uint8_t& value)
 {
     if (transport_.EnsureLinkOpen() != kOpenHeld)
@@ -114,7 +122,7 @@ int ProgrammerLink::ReadFuse(FuseSelector selector, uint8_t& value)
         return 0;
     uint8_t instruction[4];
     std::memcpy(instruction, kRead[selector], 4);
-    if (transport_.SpiTransfer(instruction, instruction) != 0)
+    if (transport_.SpiTransfer(instruction, instruction) != 0 || !Echoed(kRead[selector], instruction))
         return 0;
     value = instruction[3];
     return 1;
@@ -127,8 +135,10 @@ int ProgrammerLink::WriteFuse(FuseSelector selector, uint8_t& value)
     static const uint8_t kWrite[3] = {0xA0, 0xA8, 0xA4};
     if (selector < 0 || selector > 2)
         return 0;
-    uint8_t instruction[4] = {0xAC, kWrite[selector], 0x00, value};
-    if (transport_.SpiTransfer(instruction, instruction) != 0)
+    const uint8_t sent[4] = {0xAC, kWrite[selector], 0x00, value};
+    uint8_t instruction[4];
+    std::memcpy(instruction, sent, 4);
+    if (transport_.SpiTransfer(instruction, instruction) != 0 || !Echoed(sent, instruction))
         return 0;
     value = instruction[3];
     return 1;

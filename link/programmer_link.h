@@ -47,7 +47,8 @@ public:
     int LeaveProgramming();
     int EraseChip();
     int ReadSignature(uint8_t signature[3]);
-    // A failed transfer leaves `value` as it was and returns 0.
+    // A failed transfer, or an AVR that does not echo the instruction,
+    // leaves `value` as it was and returns 0.
     int ReadFuse(FuseSelector selector, uint8_t& value);
     int WriteFuse(FuseSelector selector, uint8_t& value);
     // Writes the whole span from chip address 0 as one transfer.
@@ -60,6 +61,7 @@ public:
 
 private:
     void SetProgress(int percent);
+    bool Echoed(const uint8_t sent[4], const uint8_t reply[4]) const;
     void Wait(unsigned ms);
     int ReadBack(uint8_t request, uint32_t offset, uint32_t length, uint8_t largeChipFlag,
                  std::span<uint8_t> scratch);

@@ -165,6 +165,40 @@ TEST_F(Cli, AutoAndFuses)
     EXPECT_EQ(r.out, "找不到器件!\nsuccess: 0\nfailure: 1\n");
 }
 
+TEST_F(Cli, FusesOfAChipThatIsNotThere)
+{
+    struct Case {
+        const char* args;
+        const char* out;
+    } cases[] = {
+        {"--simulate --sim-chip none fuses-read", "读熔丝位错误...!\n"},
+        {"--simulate --sim-chip none fuses-write E1 D9 FF", "写熔丝位错误...!\n"},
+        {"fuses-read", "读熔丝位错误...!\n"},  // no programmer at all
+    };
+    for (const Case& c : cases) {
+        const Result r = Run(std::string("--chip ATMEL/ATMEGA8 ") + c.args);
+        EXPECT_EQ(r.status, 1) << c.args;
+        EXPECT_EQ(r.out, c.out) << c.args;
+    }
+}
+
+TEST_F(Cli, FuseWritesThatCanLockTheChipOutNeedForce)
+{
+    const std::string sim = "--chip ATMEL/ATMEGA8 --simulate --sim-state chip.state ";
+    // RSTDISBL (bit 7 of the high byte) programmed.
+    Result r = Run(sim + "fuses-write E1 59 FF");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("编程 RSTDISBL"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("--force"), std::string::npos);
+    EXPECT_EQ(Run(sim + "fuses-read").out, "fuses: E1 D9 FF\n");  // nothing was written
+
+    EXPECT_EQ(Run(sim + "--force fuses-write E1 59 FF").status, 0);
+    EXPECT_EQ(Run(sim + "fuses-read").out, "fuses: E1 59 FF\n");
+    // Read first: the chip has it already, so there is nothing to ask.
+    EXPECT_EQ(Run(sim + "fuses-read fuses-write E4 59 FF").status, 0);
+}
+
 TEST_F(Cli, UsageAndFileErrors)
 {
     struct Case {

@@ -48,6 +48,8 @@ public:
         bool operator==(const Box&) const = default;
     };
     std::vector<Box> boxes;
+    // The buttons to press in the next message boxes that ask; OK otherwise.
+    std::deque<QMessageBox::StandardButton> answers;
 
 protected:
     // Dialogs are reused: every showing counts as a new one.
@@ -68,6 +70,14 @@ private:
         fresh_ = nullptr;
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             boxes.push_back({box->text().toStdString(), box->windowTitle().toStdString()});
+            if (!answers.empty()) {
+                QAbstractButton* button = box->button(answers.front());
+                answers.pop_front();
+                if (button) {
+                    button->click();
+                    return;
+                }
+            }
             box->accept();
             return;
         }
@@ -75,7 +85,13 @@ private:
             return;
         auto action = std::move(actions_.front());
         actions_.pop_front();
-        action(modal);
+        // Run outside this timer's handler, so that the hand still answers
+        // the boxes the action itself opens.
+        QPointer<QWidget> target = modal;
+        QTimer::singleShot(0, this, [action = std::move(action), target] {
+            if (target)
+                action(target);
+        });
     }
 
     QTimer timer_;
@@ -129,6 +145,13 @@ struct WindowRig {
     std::unique_ptr<MainWindow> window;
     ModalHand hand;
 };
+
+// Saves a picture of a widget when MORSK_SCREENSHOT_DIR names a folder.
+inline void Screenshot(QWidget* widget, const char* name)
+{
+    if (const char* dir = std::getenv("MORSK_SCREENSHOT_DIR"))
+        widget->grab().save(QString::fromUtf8(dir) + QLatin1Char('/') + QString::fromUtf8(name));
+}
 
 inline ProgrammerOptions Simulated(bool realtime = false)
 {

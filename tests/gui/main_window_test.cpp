@@ -18,18 +18,12 @@ namespace morsk {
 namespace {
 
 using test::Click;
+using test::Screenshot;
 using test::ModalHand;
 using test::WindowRig;
 using Lines = std::vector<std::string>;
 
 constexpr int kOperations[] = {1037, 1025, 1027, 1026, 1036, 1024};
-
-// Saves a picture of a widget when MORSK_SCREENSHOT_DIR names a folder.
-void Screenshot(QWidget* widget, const char* name)
-{
-    if (const char* dir = std::getenv("MORSK_SCREENSHOT_DIR"))
-        widget->grab().save(QDir(QString::fromUtf8(dir)).filePath(QString::fromUtf8(name)));
-}
 
 TEST(MainWindow, ControlsAsTheWindowListsThem)
 {

@@ -1,0 +1,70 @@
+// The fuse dialog without its widgets: the four bytes of the chip profile
+// as 32 boxes (checked = bit 0 = programmed), the layout's captions, and
+// Default, Read, Write and Cancel. The dialog shows what this says.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "chip_profile.h"
+#include "fuse_catalogue.h"
+#include "fuse_transfer.h"
+
+namespace morsk {
+
+// A change that can make a chip unreachable for this programmer.
+struct FuseRisk {
+    std::string bit;   // RSTDISBL, DWEN or SPIEN
+    bool programs;     // true: the bit gets programmed; false: unprogrammed
+};
+
+// Which of the fuse bytes' changes from `before` to `after` (low, high,
+// extended) program RSTDISBL or DWEN, or unprogram SPIEN, by the bit names
+// of `layout`. The base layout names none of them, so it never asks.
+std::vector<FuseRisk> RiskyFuseChanges(const FuseLayout& layout, const uint8_t before[3], const uint8_t after[3]);
+
+// One sentence asking whether to write anyway.
+std::string RiskQuestion(const std::vector<FuseRisk>& risks);
+
+class FuseEditModel {
+public:
+    explicit FuseEditModel(ChipProfile& profile) : profile_(profile) {}
+
+    // Takes the saved copy and the chip's layout.
+    void Open();
+
+    uint8_t Value(FuseRow row) const;
+    bool Checked(FuseRow row, int bit) const { return !(Value(row) >> bit & 1); }
+    // "0x%02X".
+    std::string ValueText(FuseRow row) const;
+    const FuseLayout& layout() const { return *layout_; }
+
+    // A click on any box of the row: the byte is rebuilt from all eight
+    // boxes (checked clears the bit), so disabled boxes keep what they show.
+    void SetRow(FuseRow row, const std::array<bool, 8>& checked);
+
+    // The list's defaults and lock 0xFF, then the layout again.
+    void Default();
+
+    // Read counts a failure when the programmer cannot be started.
+    FuseTransfer Read(uint8_t& failureCount, ProgrammerLink& link);
+    // What Write would risk, compared with the values shown at opening,
+    // or read or written since.
+    std::vector<FuseRisk> WriteRisks() const;
+    FuseTransfer Write(ProgrammerLink& link);
+
+    // Puts the four values back as they were at opening.
+    void Cancel();
+
+private:
+    uint8_t& Ref(FuseRow row);
+
+    ChipProfile& profile_;
+    const FuseLayout* layout_ = &BaseFuseLayout();
+    std::array<uint8_t, kFuseRows> saved_{};
+    uint8_t baseline_[3] = {};  // low, high, extended the user last saw from the chip or at opening
+};
+
+}  // namespace morsk

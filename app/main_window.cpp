@@ -25,6 +25,7 @@
 #include "auto_editor_dialog.h"
 #include "auto_sequence.h"
 #include "control_table.h"
+#include "buffer_editor_dialog.h"
 #include "device_dialog.h"
 #include "fuse_dialog.h"
 #include "small_dialogs.h"
@@ -110,7 +111,8 @@ MainWindow::MainWindow(AppState& app, QWidget* parent)
       autoEditor_(new AutoEditorDialog(this)),
       optionsDialog_(new OptionsDialog(this)),
       aboutDialog_(new AboutDialog(this)),
-      fuseDialog_(new FuseDialog(app.profile, app.link, app.failureCount, busy_, this))
+      fuseDialog_(new FuseDialog(app.profile, app.link, app.failureCount, busy_, this)),
+      bufferEditor_(new BufferEditorDialog(this))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -245,8 +247,10 @@ void MainWindow::Connect()
     onClick(1007, [this] { ChooseDevice(); });
     onClick(1018, [this] { EditAutoSequence(); });
     onClick(1021, [this] { EditOptions(); });
-    // The buffer editor is not part of this window yet.
-    onClick(1008, [] {});
+    onClick(1008, [this] {
+        if (bufferEditor_->Open(app_.buffer, app_.profile) == QDialog::Accepted)
+            RefreshChecksum(app_);
+    });
     onClick(1031, [this] { fuseDialog_->Open(); });
     onMenu(32771, [this] { LoadFileFromDialog(); });
     onMenu(1018, [this] { EditAutoSequence(); });

@@ -28,6 +28,7 @@ namespace morsk {
 
 class AboutDialog;
 class AutoEditorDialog;
+class BufferEditorDialog;
 class DeviceDialog;
 class FuseDialog;
 class OptionsDialog;
@@ -71,6 +72,7 @@ public:
     DeviceDialog& deviceDialog() { return *deviceDialog_; }
     AutoEditorDialog& autoEditor() { return *autoEditor_; }
     FuseDialog& fuseDialog() { return *fuseDialog_; }
+    BufferEditorDialog& bufferEditor() { return *bufferEditor_; }
     OpenFileDialog& fileDialog() { return fileDialog_; }
     QAction* MenuAction(int id) const;
 
@@ -102,6 +104,7 @@ private:
     OptionsDialog* optionsDialog_;
     AboutDialog* aboutDialog_;
     FuseDialog* fuseDialog_;
+    BufferEditorDialog* bufferEditor_;
     OpenFileDialog fileDialog_;
 
     QListWidget* statusList_ = nullptr;

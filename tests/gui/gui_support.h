@@ -25,6 +25,7 @@
 #include "control_table.h"
 #include "main_window.h"
 #include "test_support.h"
+#include "text_util.h"
 
 namespace morsk::test {
 

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
+#include <QGlyphRun>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -52,11 +53,27 @@ void CHexEditBase::Measure()
     // A character cell is a whole number of pixels: the font's advance,
     // rounded up, with the rest as letter spacing, so that every column
     // lands where the layout says however the font rounds.
-    const QFontMetricsF metrics(font(), viewport());
+    // Full hinting gives most fixed fonts whole-pixel advances already,
+    // and text without letter spacing draws much faster.
+    paintFont_ = font();
+    paintFont_.setHintingPreference(QFont::PreferFullHinting);
+    const QFontMetricsF metrics(paintFont_, viewport());
     const qreal advance = metrics.horizontalAdvance(QLatin1Char('0'));
     const int cellPx = static_cast<int>(std::ceil(advance));
-    paintFont_ = font();
-    paintFont_.setLetterSpacing(QFont::AbsoluteSpacing, cellPx - advance);
+    if (cellPx != advance)
+        paintFont_.setLetterSpacing(QFont::AbsoluteSpacing, cellPx - advance);
+    // The texts are ASCII in fixed cells: glyphs are looked up once and
+    // placed directly, with no text layout per row.
+    rawFont_ = QRawFont::fromFont(paintFont_);
+    QString ascii;
+    for (int c = 0x20; c < 0x7F; ++c)
+        ascii += QLatin1Char(static_cast<char>(c));
+    const QList<quint32> glyphs = rawFont_.glyphIndexesForString(ascii);
+    glyphOf_.fill(0);
+    for (int c = 0x20; c < 0x7F && c - 0x20 < glyphs.size(); ++c)
+        glyphOf_[static_cast<size_t>(c)] = glyphs[c - 0x20];
+    cellPx_ = cellPx;
+    ascentPx_ = metrics.ascent();
     model_.SetMetrics(cellPx, static_cast<int>(std::ceil(metrics.height())));
     model_.SetClientRect({0, 0, viewport()->width(), viewport()->height()});
 }
@@ -179,27 +196,63 @@ void CHexEditBase::ExtendContextMenu(QMenu*) {}
 
 // --- painting -------------------------------------------------------------------
 
+void CHexEditBase::AddCells(int xPx, int topPx, const std::string& text)
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == ' ')
+            continue;
+        glyphs_.push_back(glyphOf_[c]);
+        positions_.push_back(QPointF(xPx + static_cast<qreal>(i) * cellPx_, topPx + ascentPx_));
+    }
+}
+
+void CHexEditBase::FlushCells(QPainter& p, const QColor& color)
+{
+    // One run for a whole column: the painter's cost is per call.
+    if (!glyphs_.isEmpty()) {
+        QGlyphRun run;
+        run.setRawFont(rawFont_);
+        run.setGlyphIndexes(glyphs_);
+        run.setPositions(positions_);
+        p.setPen(color);
+        p.drawGlyphRun(QPointF(0, 0), run);
+    }
+    glyphs_.clear();
+    positions_.clear();
+}
+
 void CHexEditBase::paintEvent(QPaintEvent*)
 {
     QPainter p(viewport());
     p.setFont(paintFont_);
     model_.EnsureLayout();
     const QRect client = viewport()->rect();
-    p.fillRect(client, kBackground);
     const hexedit::RectPx& data = model_.dataRect();
-    p.setClipRect(QRect(QPoint(data.left - 2, data.top), QPoint(data.right + 1, data.bottom - 1)));
-
     const uint32_t rows = model_.PaintedRows();
     const int lh = model_.lineHeightPx();
     const int cw = model_.charWidthPx();
-    const int ascent = p.fontMetrics().ascent();
     const int dx = data.left - model_.horizontalOffsetPx();
+    // The background goes only where no column will cover it: a full
+    // screen of pixels filled twice costs as much as the text.
+    QRegion background(client);
+    if (rows > 0) {
+        if (model_.showAddress())
+            background -= QRect(dx, data.top, model_.addressWidthPx() - 5, data.height());
+        background -= QRect(dx + model_.hexXPx(), data.top, model_.hexWidthPx() - 5, data.height());
+        if (model_.showAscii())
+            background -= QRect(dx + model_.charXPx(), data.top, model_.charColumnWidthPx(), data.height());
+    }
+    for (const QRect& r : background)
+        p.fillRect(r, kBackground);
+    p.setClipRect(QRect(QPoint(data.left - 2, data.top), QPoint(data.right + 1, data.bottom - 1)));
+
     if (rows > 0) {
         if (model_.showAddress()) {
             p.fillRect(QRect(dx, data.top, model_.addressWidthPx() - 5, data.height()), kAddressBack);
-            p.setPen(kAddressText);
             for (uint32_t r = 0; r < rows; ++r)
-                p.drawText(dx, data.top + static_cast<int>(r) * lh + ascent, QString::fromLatin1(model_.AddressText(r)));
+                AddCells(dx, data.top + static_cast<int>(r) * lh, model_.AddressText(r));
+            FlushCells(p, kAddressText);
         }
         const int hexLeft = dx + model_.hexXPx();
         p.fillRect(QRect(hexLeft, data.top, model_.hexWidthPx() - 5, data.height()), kHexBack);
@@ -207,25 +260,28 @@ void CHexEditBase::paintEvent(QPaintEvent*)
         const QPalette& pal = palette();
         const QColor selBack = focused ? pal.color(QPalette::Highlight) : pal.color(QPalette::Button);
         const QColor selText = focused ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::WindowText);
+        std::vector<std::string> texts(rows);
+        for (uint32_t r = 0; r < rows; ++r) {
+            texts[r] = model_.HexText(r);
+            AddCells(hexLeft, data.top + static_cast<int>(r) * lh, texts[r]);
+        }
+        FlushCells(p, kHexText);
+        // The selected part of each row, painted over.
         for (uint32_t r = 0; r < rows; ++r) {
             const int top = data.top + static_cast<int>(r) * lh;
-            const QString text = QString::fromLatin1(model_.HexText(r));
-            p.setPen(kHexText);
-            p.drawText(hexLeft, top + ascent, text);
             int c1 = 0, c2 = 0;
             if (model_.SelectedCells(r, c1, c2)) {
                 p.fillRect(QRect(QPoint(hexLeft + c1 * cw, top + 1), QPoint(hexLeft + c2 * cw, top + lh - 1)), selBack);
-                p.setPen(selText);
-                p.drawText(hexLeft + c1 * cw, top + ascent, text.mid(c1, c2 - c1));
+                AddCells(hexLeft + c1 * cw, top, texts[r].substr(static_cast<size_t>(c1), static_cast<size_t>(c2 - c1)));
             }
         }
+        FlushCells(p, selText);
         if (model_.showAscii()) {
             const int charLeft = dx + model_.charXPx();
             p.fillRect(QRect(charLeft, data.top, model_.charColumnWidthPx(), data.height()), kCharBack);
-            p.setPen(kCharText);
             for (uint32_t r = 0; r < rows; ++r)
-                p.drawText(charLeft, data.top + static_cast<int>(r) * lh + ascent,
-                           QString::fromLatin1(model_.CharText(r)));
+                AddCells(charLeft, data.top + static_cast<int>(r) * lh, model_.CharText(r));
+            FlushCells(p, kCharText);
         }
     }
     // The block caret inverts what it covers.

@@ -7,14 +7,20 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
+#include <QList>
+#include <QPointF>
+#include <QRawFont>
 #include <QTimer>
 
+#include <array>
 #include <cstdint>
+#include <string>
 #include <span>
 
 #include "hex_edit_model.h"
 
 class QMenu;
+class QPainter;
 
 namespace morsk {
 
@@ -74,9 +80,19 @@ private:
     // After the model moved: scroll bars, the auto-scroll timer, a repaint.
     void Sync();
     void Changed();
+    // Collects ASCII text one character a cell, from the top of a row, and
+    // draws what was collected in one colour.
+    void AddCells(int xPx, int topPx, const std::string& text);
+    void FlushCells(QPainter& p, const QColor& color);
 
     hexedit::HexEditModel model_;
     QFont paintFont_;
+    QRawFont rawFont_;
+    std::array<quint32, 256> glyphOf_{};
+    int cellPx_ = 8;
+    qreal ascentPx_ = 12;
+    QList<quint32> glyphs_;      // reused by every row
+    QList<QPointF> positions_;
     QTimer autoScroll_;
     bool syncing_ = false;
 };

@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "libusb_backend.h"
+#include "programmer_ports.h"
 #include "usb_transport.h"
 
 namespace morsk {
@@ -25,11 +28,14 @@ bool ProgrammerSession::Start(const ProgrammerOptions& options, std::string& err
             backend_ = std::make_unique<LibusbBackend>();
         }
         app_.link.backend = backend_.get();
+        app_.link.filter = options.port;
         return true;
     }
 
     auto sim = std::make_unique<VirtualProgrammer>();
     sim->realtime = options.realtime;
+    const size_t count = static_cast<size_t>(std::max(options.simProgrammers, 1));
+    sim->programmers.assign(count, true);
     const std::string socket = options.simChip.value_or(app_.profile.deviceName);
     if (socket != "none") {
         ChipProfile chip = app_.profile;
@@ -42,19 +48,41 @@ bool ProgrammerSession::Start(const ProgrammerOptions& options, std::string& err
                 return false;
             }
         }
-        sim->chip = VirtualChip::FromProfile(chip);
-        if (options.simState && ::access(options.simState->c_str(), F_OK) == 0 &&
-            !sim->chip->Load(*options.simState)) {
-            error = *options.simState + " does not hold a " + socket + " chip";
-            return false;
+        for (size_t i = 0; i < count; ++i) {
+            std::optional<VirtualChip>& inSocket = sim->Socket(i);
+            inSocket = VirtualChip::FromProfile(chip);
+            if (!options.simState)
+                continue;
+            const std::string file = count == 1 ? *options.simState
+                                                : *options.simState + "." + VirtualProgrammer::PortPath(i);
+            stateFiles_.push_back(file);
+            if (::access(file.c_str(), F_OK) == 0 && !inSocket->Load(file)) {
+                error = file + " does not hold a " + socket + " chip";
+                return false;
+            }
         }
         simState_ = options.simState;
     }
-    socketFollowsSelection_ = !options.simChip && !options.simState;
+    socketFollowsSelection_ = !options.simChip && !options.simState && count == 1;
     sim_ = sim.get();
     backend_ = std::move(sim);
     app_.link.backend = backend_.get();
+    app_.link.filter = options.port;
     return true;
+}
+
+bool ProgrammerSession::LockProgrammer(std::string& error)
+{
+    UsbDeviceInfo target;
+    if (!backend_ || !FindProgrammer(*backend_, app_.link.filter, target))
+        return true;
+    std::string name = target.portPath;
+    if (name.empty())
+        name = "bus" + std::to_string(target.busNumber) + "-addr" + std::to_string(target.address);
+    // The virtual programmers have ports of their own.
+    if (sim_)
+        name = "sim-" + name;
+    return lock_.Acquire(name, error);
 }
 
 void ProgrammerSession::SelectedChipChanged()
@@ -79,9 +107,13 @@ bool ProgrammerSession::Shutdown(std::string& error)
         CloseLink(app_.link);
         app_.link.backend = nullptr;
     }
-    if (sim_ && sim_->chip && simState_ && !sim_->chip->Save(*simState_)) {
-        error = "cannot write " + *simState_;
-        return false;
+    // Only the chips this process used: other processes may own the rest.
+    for (size_t i = 0; sim_ && i < stateFiles_.size(); ++i) {
+        const std::optional<VirtualChip>& chip = sim_->Socket(i);
+        if (chip && (stateFiles_.size() == 1 || sim_->Used(i)) && !chip->Save(stateFiles_[i])) {
+            error = "cannot write " + stateFiles_[i];
+            return false;
+        }
     }
     return true;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app_state.h"
+#include "port_lock.h"
 #include "usb_backend.h"
 #include "virtual_programmer.h"
 
@@ -24,6 +25,11 @@ struct ProgrammerOptions {
     std::optional<std::string> simState;
     // Transfers take as long as on the real programmer.
     bool realtime = false;
+    // How many virtual programmers are attached (ports 1-1, 1-2, ...); with
+    // more than one, programmer i keeps its chip in simState + "." + port.
+    int simProgrammers = 1;
+    // Only this programmer; the first in bus order when empty.
+    DeviceFilter port;
 };
 
 class ProgrammerSession {
@@ -37,6 +43,14 @@ public:
     // virtual socket takes the selected chip. False, with the reason, for
     // a chip the list lacks or a state file of another chip.
     bool Start(const ProgrammerOptions& options, std::string& error);
+
+    // Takes the lock of the programmer the link will use, so that no other
+    // process drives it during this run. Nothing to lock when none is
+    // attached (the operations then say so). False, with the reason, when
+    // another process has it.
+    bool LockProgrammer(std::string& error);
+
+    UsbBackend* backend() const { return backend_.get(); }
 
     // Closes the held USB handle and writes the virtual chip's state file.
     // False, with the reason, when that file cannot be written. Runs once;
@@ -56,6 +70,8 @@ private:
     std::unique_ptr<UsbBackend> backend_;
     VirtualProgrammer* sim_ = nullptr;
     std::optional<std::string> simState_;
+    std::vector<std::string> stateFiles_;  // per virtual programmer
+    PortLock lock_;
     bool socketFollowsSelection_ = false;
     std::map<std::string, VirtualChip> shelf_;  // chips taken out of the socket
     bool shutDown_ = false;

@@ -16,6 +16,7 @@
 #include "chip_operations.h"
 #include "fuse_model.h"
 #include "fuse_transfer.h"
+#include "programmer_ports.h"
 #include "programmer_session.h"
 #include "text_util.h"
 
@@ -41,10 +42,12 @@ const char kUsage[] =
     "  --sim-realtime       the virtual programmer takes as long per transfer as the real one\n"
     "  --skip-blank         program only the used part of the images (also SkipBlank=1 in setup.ini)\n"
     "  --force              fuses-write even a change that can lock the chip out (RSTDISBL, DWEN, SPIEN)\n"
+    "  --port PATH|BUS:ADDR use only this programmer (see: programmers); the first one otherwise\n"
+    "  --sim-programmers N  N virtual programmers on ports 1-1 ... 1-N, each with its own chip\n"
     "  --help, --version\n"
     "\n"
     "Commands, run in order, stopping at the first that fails:\n"
-    "  profile  checksum  erase  blank  program  read  verify  auto\n"
+    "  programmers  profile  checksum  erase  blank  program  read  verify  auto\n"
     "  fuses-read  fuses-write LL HH EE  save FILE(.bin|.hex|.eep)\n"
     "\n"
     "Exit status: 0 all succeeded, 1 an operation or a load failed,\n"
@@ -156,7 +159,31 @@ struct Context {
     ChipOperations& ops;
     ConsoleUi& ui;
     bool force;  // write risky fuses without asking
+    ProgrammerSession& session;
 };
+
+bool ListAttached(Context& c)
+{
+    std::vector<ProgrammerPort> ports;
+    std::string error;
+    if (!ListProgrammers(*c.session.backend(), ports, error)) {
+        std::fprintf(stderr, "morsk-cli: %s\n", error.c_str());
+        return false;
+    }
+    if (ports.empty())
+        std::fprintf(stderr, "no programmer attached\n");
+    for (const ProgrammerPort& p : ports) {
+        std::string access = "ok";
+        if (p.openError == kUsbErrorAccess)
+            access = "no permission: install data/60-morsk-programmer.rules (README, \"Access to the "
+                     "programmer without root\")";
+        else if (!p.canOpen)
+            access = "cannot open: " + UsbErrorText(p.openError);
+        std::printf("%s bus %03u address %03u %s\n", p.device.portPath.c_str(), p.device.busNumber,
+                    p.device.address, access.c_str());
+    }
+    return true;
+}
 
 constexpr char kFuseReadFailed[] = "读熔丝位错误...!";
 constexpr char kFuseWriteFailed[] = "写熔丝位错误...!";
@@ -191,6 +218,7 @@ std::string CheckSaveName(const Arguments& args)
 const std::vector<Command>& Commands()
 {
     static const std::vector<Command> commands = {
+        {"programmers", 0, false, nullptr, [](Context& c, const Arguments&) { return ListAttached(c); }},
         {"profile", 0, false, nullptr, [](Context& c, const Arguments&) {
              PrintProfile(c.app);
              return true;
@@ -305,6 +333,21 @@ int ParseArguments(int argc, char** argv, Options& options)
             options.force = true;
             continue;
         }
+        if (a == "--port" || a == "--sim-programmers") {
+            if (i + 1 >= args.size())
+                return Usage(a + " needs a value");
+            const std::string v = args[++i];
+            if (a == "--port") {
+                if (!DeviceFilter::Parse(v, options.programmer.port))
+                    return Usage("--port takes a port path such as 1-2.3, or BUS:ADDR");
+            } else {
+                const int n = std::atoi(v.c_str());
+                if (n < 1 || n > 16 || v != std::to_string(n))
+                    return Usage("--sim-programmers takes a number from 1 to 16");
+                options.programmer.simProgrammers = n;
+            }
+            continue;
+        }
         const auto option = std::find_if(valued.begin(), valued.end(), [&a](const auto& v) { return a == v.first; });
         if (option != valued.end()) {
             if (i + 1 >= args.size())
@@ -332,8 +375,8 @@ int ParseArguments(int argc, char** argv, Options& options)
     }
     if (options.commands.empty())
         return Usage("no command given");
-    if (options.programmer.realtime && !options.programmer.simulate)
-        return Usage("--sim-realtime needs --simulate");
+    if ((options.programmer.realtime || options.programmer.simProgrammers > 1) && !options.programmer.simulate)
+        return Usage("--sim-realtime and --sim-programmers need --simulate");
     return -1;
 }
 
@@ -379,10 +422,14 @@ int main(int argc, char** argv)
             return Usage("--chip takes MANUF/DEVICE");
         start.chip = {options.chip->substr(0, slash), options.chip->substr(slash + 1)};
     }
+    const bool onlyListing = std::all_of(options.commands.begin(), options.commands.end(),
+                                         [](const auto& cmd) { return cmd[0] == "programmers"; });
     switch (StartUp(*app, ".", start)) {
     case StartResult::Started:
         break;
     case StartResult::NoDeviceList:
+        if (onlyListing)
+            break;  // listing the programmers needs no chip
         std::fprintf(stderr, "morsk-cli: cannot read %s\n", options.deviceList.c_str());
         return kExitUsage;
     case StartResult::UnknownChip:
@@ -401,9 +448,16 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "morsk-cli: %s\n", error.c_str());
         return kExitUsage;
     }
+    // Whoever drives a programmer holds its lock for the whole run.
+    const bool drivesChip = std::any_of(options.commands.begin(), options.commands.end(),
+                                        [](const auto& cmd) { return FindCommand(cmd[0])->usesChip; });
+    if (drivesChip && !session.LockProgrammer(error)) {
+        std::fprintf(stderr, "morsk-cli: %s\n", error.c_str());
+        return kExitFailed;
+    }
     ProgrammerLink link(app->link, app->profile);
     ChipOperations ops(*app, link);
-    Context context{*app, link, ops, ui, options.force};
+    Context context{*app, link, ops, ui, options.force, session};
 
     int status = kExitOk;
     for (const std::vector<std::string>& cmd : options.commands) {

@@ -82,8 +82,15 @@ int LibusbBackend::ScanBuses(std::vector<UsbBus>& buses)
         if (libusb_get_device_descriptor(list_[i], &desc) != 0)
             continue;
         const uint8_t bus = libusb_get_bus_number(list_[i]);
+        std::string path = std::to_string(bus);
+        uint8_t ports[8];
+        const int depth = libusb_get_port_numbers(list_[i], ports, sizeof ports);
+        for (int k = 0; k < depth; ++k) {
+            path += k == 0 ? '-' : '.';
+            path += std::to_string(ports[k]);
+        }
         byBus[bus].push_back({desc.idVendor, desc.idProduct, static_cast<uint64_t>(i), bus,
-                              libusb_get_device_address(list_[i])});
+                              libusb_get_device_address(list_[i]), path});
     }
     for (auto& [bus, devices] : byBus)
         buses.push_back(std::move(devices));

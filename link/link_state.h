@@ -20,6 +20,9 @@ struct LinkState {
     UsbHandle handle = 0;
     // Carried by connect (request 1); set to 0 when the window opens.
     uint8_t linkOption = 0;
+    // Only this programmer, when several are attached; empty takes the
+    // first in bus order.
+    DeviceFilter filter;
     // Every transfer's timeout; only tests of a hanging device shorten it.
     unsigned transferTimeoutMs = kTransferTimeoutMs;
 

@@ -17,6 +17,22 @@ struct UsbDeviceInfo {
     uint64_t key = 0;  // the backend's own reference to the device
     uint8_t busNumber = 0;
     uint8_t address = 0;
+    // "1-2.3": the bus and the port numbers from the root, as the kernel
+    // names them; it stays when the device is plugged into the same socket.
+    std::string portPath;
+};
+
+// One programmer among several: by port path ("1-2.3") or by bus and
+// address ("1:7"). Empty matches every device.
+struct DeviceFilter {
+    std::string portPath;
+    int bus = -1;
+    int address = -1;
+
+    // "1-2.3" or "BUS:ADDR"; false for anything else.
+    static bool Parse(const std::string& text, DeviceFilter& out);
+    bool Matches(const UsbDeviceInfo& device) const;
+    std::string Describe() const;
 };
 
 inline bool IsProgrammer(const UsbDeviceInfo& device)

@@ -50,10 +50,12 @@ OpenResult UsbTransport::OpenLink()
         return noneFound;
     }
     OpenResult result = kOpenNoDevice;
+    bool seen = false;
     for (const UsbBus& bus : buses) {
         for (const UsbDeviceInfo& device : bus) {
-            if (!IsProgrammer(device))
+            if (!IsProgrammer(device) || !state_.filter.Matches(device))
                 continue;
+            seen = true;
             // The new handle replaces the old one, which is closed so that
             // a long production run does not use up file descriptors.
             UsbHandle handle = 0;
@@ -73,6 +75,8 @@ OpenResult UsbTransport::OpenLink()
         if (state_.handleHeld)
             return kOpenHeld;
     }
+    if (!seen && !state_.handleHeld && !(state_.filter.portPath.empty() && state_.filter.bus < 0))
+        Diagnose("Warning: no programmer on " + state_.filter.Describe() + "\n");
     return state_.handleHeld ? kOpenHeld : result;
 }
 

@@ -23,14 +23,15 @@ int VirtualProgrammer::ScanBuses(std::vector<UsbBus>& buses)
     buses.resize(2);
     uint8_t address = 1;
     for (int i = 0; i < otherDevices; ++i)
-        buses[0].push_back({0x1D6B, static_cast<uint16_t>(0x0002 + i), 1000u + static_cast<uint64_t>(i), 1, address++});
+        buses[0].push_back({0x1D6B, static_cast<uint16_t>(0x0002 + i), 1000u + static_cast<uint64_t>(i), 1, address++,
+                            "1-" + std::to_string(20 + i)});
     if (Present()) {
         // The right vendor with another product is not ours.
-        buses[0].push_back({kProgrammerVendorId, 0x05DD, 999, 1, address++});
+        buses[0].push_back({kProgrammerVendorId, 0x05DD, 999, 1, address++, "1-19"});
         for (size_t i = 0; i < programmers.size(); ++i)
-            buses[0].push_back({kProgrammerVendorId, kProgrammerProductId, i, 1, address++});
+            buses[0].push_back({kProgrammerVendorId, kProgrammerProductId, i, 1, address++, PortPath(i)});
     }
-    buses[1].push_back({0x046D, 0xC31C, 2000, 2, 1});
+    buses[1].push_back({0x046D, 0xC31C, 2000, 2, 1, "2-1"});
     return 0;
 }
 
@@ -42,7 +43,8 @@ int VirtualProgrammer::Open(const UsbDeviceInfo& device, UsbHandle* handle)
         return kUsbErrorAccess;
     ++opens;
     *handle = nextHandle_++;
-    openHandles_.insert(*handle);
+    openHandles_.emplace(*handle, device.key);
+    used_.insert(device.key);
     return 0;
 }
 
@@ -71,17 +73,37 @@ bool VirtualProgrammer::Present() const
     return !unplugged_ && !(unplugAfter && transfers >= unplugAfter);
 }
 
-bool VirtualProgrammer::ChipAnswers() const
+std::optional<VirtualChip>& VirtualProgrammer::Socket(size_t i)
 {
-    return chip && enabled_ && mode_ == chip->family;
+    if (i == 0)
+        return chip;
+    if (moreChips_.size() < i)
+        moreChips_.resize(i);
+    return moreChips_[i - 1];
+}
+
+VirtualProgrammer::FirmwareState& VirtualProgrammer::State(size_t programmer)
+{
+    if (firmware_.size() <= programmer)
+        firmware_.resize(programmer + 1);
+    return firmware_[programmer];
+}
+
+bool VirtualProgrammer::ChipAnswers(size_t programmer)
+{
+    const std::optional<VirtualChip>& socket = Socket(programmer);
+    const FirmwareState& state = State(programmer);
+    return socket && state.enabled && state.mode == socket->family;
 }
 
 int VirtualProgrammer::ControlTransfer(UsbHandle handle, uint8_t requestType, uint8_t request,
                                        uint16_t value, uint16_t index, uint8_t* data,
                                        uint16_t length, unsigned /*timeoutMs*/)
 {
-    if (!openHandles_.count(handle) || !Present())
+    const auto open = openHandles_.find(handle);
+    if (open == openHandles_.end() || !Present())
         return kUsbErrorNoDevice;
+    const size_t programmer = open->second;
     ++transfers;
     if (record) {
         SetupPacket packet{requestType, request, value, index, length, {}};
@@ -100,16 +122,18 @@ int VirtualProgrammer::ControlTransfer(UsbHandle handle, uint8_t requestType, ui
     } else if (requestType != 0x40 && requestType != 0xC0) {
         result = kUsbErrorPipe;
     } else {
-        result = Firmware(request, value, index, data, length);
+        result = Firmware(programmer, request, value, index, data, length);
         if (transfers == faultAt && fault == TransferFault::Short && result > 0)
             result -= 1;
     }
     return result;
 }
 
-int VirtualProgrammer::Firmware(uint8_t request, uint16_t value, uint16_t index, uint8_t* data,
-                                uint16_t length)
+int VirtualProgrammer::Firmware(size_t programmer, uint8_t request, uint16_t value, uint16_t index,
+                                uint8_t* data, uint16_t length)
 {
+    FirmwareState& state = State(programmer);
+    std::optional<VirtualChip>& chip = Socket(programmer);
     // The framing requests answer four bytes that nobody reads.
     const auto Answer = [data, length] {
         const uint16_t n = std::min<uint16_t>(length, 4);
@@ -120,27 +144,27 @@ int VirtualProgrammer::Firmware(uint8_t request, uint16_t value, uint16_t index,
     const uint8_t b3 = static_cast<uint8_t>(index >> 8);
     switch (request) {
     case 1:  // connect: family in wIndex high byte
-        family_ = b3;
-        enabled_ = false;
+        state.family = b3;
+        state.enabled = false;
         return Answer();
     case 2:
-        enabled_ = false;
+        state.enabled = false;
         return Answer();
     case 12:
     case 13:
     case 14:
-        mode_ = request - 12;
+        state.mode = request - 12;
         return Answer();
     case 5:  // enable: family in wValue high byte
         if (enableRefused)
             return 0;
-        enabled_ = true;
+        state.enabled = true;
         return Answer();
     case 3: {
         if (length < 4)
             return kUsbErrorPipe;
         const uint8_t in[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8), b2, b3};
-        if (ChipAnswers())
+        if (ChipAnswers(programmer))
             chip->Serial(in, data);
         else
             std::fill_n(data, 4, 0xFF);  // nothing drives the data line
@@ -153,7 +177,7 @@ int VirtualProgrammer::Firmware(uint8_t request, uint16_t value, uint16_t index,
         // 16-23 in byte 2.
         const uint32_t address = b2 == 0x5A ? value | (static_cast<uint32_t>(b3 & 0x7F) << 16)
                                             : value | (static_cast<uint32_t>(b2) << 16);
-        if (!ChipAnswers())
+        if (!ChipAnswers(programmer))
             std::fill_n(data, length, 0xFF);
         else if (request == 4)
             chip->ReadFlash(address, data, length);
@@ -163,10 +187,10 @@ int VirtualProgrammer::Firmware(uint8_t request, uint16_t value, uint16_t index,
     }
     case 6:
     case 8: {
-        uint32_t& running = request == 6 ? flashRunning_ : eepromRunning_;
+        uint32_t& running = request == 6 ? state.flashRunning : state.eepromRunning;
         if (b3 & 0x01)
             running = value;
-        if (ChipAnswers()) {
+        if (ChipAnswers(programmer)) {
             if (request == 6)
                 chip->WriteFlash(running, data, length);
             else

@@ -4,8 +4,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "usb_backend.h"
@@ -36,13 +38,19 @@ public:
 
     // --- the world around the programmer -------------------------------
     // Matching devices on the bus, in scan order; false = cannot be opened.
-    // Empty means no programmer is plugged in.
+    // Empty means no programmer is plugged in. Programmer i sits on bus 1
+    // at port path PortPath(i).
     std::vector<bool> programmers = {true};
     // Unrelated devices that sit on the bus before the programmer.
     int otherDevices = 2;
 
-    // The chip in the socket; nullopt is an empty socket.
+    // The chip in the socket of programmer 0; nullopt is an empty socket.
     std::optional<VirtualChip> chip;
+    // The socket of programmer i (0 is `chip`); each programmer has its own.
+    std::optional<VirtualChip>& Socket(size_t i);
+    static std::string PortPath(size_t i) { return "1-" + std::to_string(i + 1); }
+    // Whether programmer i was ever opened.
+    bool Used(size_t i) const { return used_.count(i) != 0; }
 
     // --- faults --------------------------------------------------------
     // Library errors for initialisation and for listing the devices.
@@ -64,17 +72,19 @@ public:
     bool record = false;
     bool recordData = true;  // with record: keep the data stage of out requests
 
-    // --- timing --------------------------------------------------------
-    // Take as long per transfer as the real programmer does.
-    bool realtime = false;
     uint64_t transfers = 0;
     int opens = 0;
     int closes = 0;
     int initCalls = 0;
     size_t OpenHandles() const { return openHandles_.size(); }
-    bool enabled() const { return enabled_; }
+    // The firmware state of programmer 0.
+    bool enabled() const { return firmware_.empty() ? false : firmware_[0].enabled; }
+    int family() const { return firmware_.empty() ? -1 : firmware_[0].family; }
+
+    // --- timing --------------------------------------------------------
+    // Take as long per transfer as the real programmer does.
+    bool realtime = false;
     static std::chrono::microseconds RealTransferTime(uint8_t request, uint16_t length);
-    int family() const { return family_; }
 
     // --- UsbBackend ----------------------------------------------------
     int Init() override;
@@ -85,19 +95,25 @@ public:
                         uint16_t index, uint8_t* data, uint16_t length, unsigned timeoutMs) override;
 
 private:
-    int Firmware(uint8_t request, uint16_t value, uint16_t index, uint8_t* data, uint16_t length);
-    bool ChipAnswers() const;
+    struct FirmwareState {
+        int family = -1;  // from connect
+        int mode = -1;    // from request 12, 13 or 14
+        bool enabled = false;
+        uint32_t flashRunning = 0;
+        uint32_t eepromRunning = 0;
+    };
+    int Firmware(size_t programmer, uint8_t request, uint16_t value, uint16_t index, uint8_t* data,
+                 uint16_t length);
+    bool ChipAnswers(size_t programmer);
     bool Present() const;
+    FirmwareState& State(size_t programmer);
 
     bool unplugged_ = false;
-    std::set<UsbHandle> openHandles_;
+    std::map<UsbHandle, size_t> openHandles_;  // handle -> programmer
+    std::set<size_t> used_;
     UsbHandle nextHandle_ = 1;
-    // Firmware state.
-    int family_ = -1;        // from connect
-    int mode_ = -1;          // from request 12, 13 or 14
-    bool enabled_ = false;
-    uint32_t flashRunning_ = 0;
-    uint32_t eepromRunning_ = 0;
+    std::vector<FirmwareState> firmware_;
+    std::vector<std::optional<VirtualChip>> moreChips_;
 };
 
 }  // namespace morsk

@@ -2,37 +2,18 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include "cli_runner.h"
 #include "hex_writer.h"
-#include "test_support.h"
 #include "text_util.h"
 #include "ui_sinks.h"
 
 namespace morsk {
 namespace {
 
+using test::Cli;
 using test::ReadFile;
+using test::Result;
 using test::WriteFile;
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class Cli : public ::testing::Test {
-protected:
-    void SetUp() override { WriteFile(dir.File("Device.csv"), ReadFile(MORSK_DEVICE_LIST)); }
-
-    Result Run(const std::string& args)
-    {
-        const std::string command = "cd '" + dir.path().string() + "' && '" MORSK_CLI "' " + args +
-                                    " > cli.out 2> cli.err < /dev/null";
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(dir.File("cli.out")), ReadFile(dir.File("cli.err"))};
-    }
-
-    test::TempDir dir;
-};
 
 TEST_F(Cli, ProfileOfSeveralEntries)
 {

@@ -84,7 +84,7 @@ TEST(UsbTransport, OpenRules)
         for (int i = 0; i < c.warnings; ++i)
             expected += "Warning: cannot open USB device: Access denied (insufficient permissions)\n" +
                         AccessDeniedHint({kProgrammerVendorId, kProgrammerProductId, 0, 1,
-                                          static_cast<uint8_t>(4 + i)});
+                                          static_cast<uint8_t>(4 + i), VirtualProgrammer::PortPath(0)});
         EXPECT_EQ(rig.ui.diagnostics, expected);
         EXPECT_EQ(rig.ui.messages.size(), static_cast<size_t>(c.warnings));
         if (c.warnings) {

@@ -1,0 +1,39 @@
+// Runs the built morsk-cli as a user would, in a directory of its own.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <string>
+
+#include "test_support.h"
+
+namespace morsk::test {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override { WriteFile(dir.File("Device.csv"), ReadFile(MORSK_DEVICE_LIST)); }
+
+    // The command line that Run uses, for running several at once.
+    std::string Command(const std::string& args, const std::string& tag = "cli") const
+    {
+        return "cd '" + dir.path().string() + "' && MORSK_LOCK_DIR='" + dir.path().string() + "' '" MORSK_CLI "' " +
+               args + " > " + tag + ".out 2> " + tag + ".err < /dev/null";
+    }
+
+    Result Run(const std::string& args)
+    {
+        const int raw = std::system(Command(args).c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(dir.File("cli.out")), ReadFile(dir.File("cli.err"))};
+    }
+
+    test::TempDir dir;
+};
+
+}  // namespace morsk::test

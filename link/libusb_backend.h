@@ -9,8 +9,9 @@ namespace morsk {
 
 class LibusbBackend final : public UsbBackend {
 public:
-    // Aborts when the environment says MORSK_USB=none: the test suites set
-    // it so that no test can ever reach a programmer on this machine's bus.
+    // Aborts when the environment says MORSK_USB=none (the test suites set
+    // it so that no test can ever reach a programmer on this machine's bus),
+    // or MORSK_USB=umockdev outside an emulated bus.
     LibusbBackend();
     ~LibusbBackend() override;
     LibusbBackend(const LibusbBackend&) = delete;
@@ -33,7 +34,7 @@ private:
     long listSize_ = 0;
 };
 
-// True when the environment forbids the real bus (MORSK_USB=none).
+// True when the environment forbids the real bus.
 bool RealUsbForbidden();
 
 }  // namespace morsk

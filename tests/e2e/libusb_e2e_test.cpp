@@ -1,0 +1,153 @@
+// The real libusb-1.0 backend, unchanged, against a programmer emulated at
+// the level of the kernel's usbdevfs.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+
+#include "chip_operations.h"
+#include "libusb_backend.h"
+#include "programmer_link.h"
+#include "sim_rig.h"
+#include "usb_emulation.h"
+
+namespace morsk {
+namespace {
+
+using test::EmulatedProgrammer;
+using test::UrbFault;
+using Lines = std::vector<std::string>;
+
+int OpenDescriptors()
+{
+    int n = 0;
+    if (DIR* dir = ::opendir("/proc/self/fd")) {
+        while (::readdir(dir))
+            ++n;
+        ::closedir(dir);
+    }
+    return n;
+}
+
+// Application state on the real backend, with the chip the emulated
+// programmer holds.
+struct Bench {
+    explicit Bench(EmulatedProgrammer& usb, const std::string& device = "ATMEGA8")
+    {
+        app = std::make_unique<AppState>();
+        EXPECT_TRUE(test::LoadShippedChip(device, app->profile));
+        app->profileLoaded = true;
+        app->AttachUi(&ui, &ui, &ui, &ui);
+        app->link.sleep = [](unsigned) {};
+        app->link.backend = &backend;
+        {
+            std::lock_guard<std::mutex> lock(usb.mutex());
+            usb.sim().chip = VirtualChip::FromProfile(app->profile);
+        }
+        ClearImages(app->buffer, app->profile, ClearSelector::All);
+        link = std::make_unique<ProgrammerLink>(app->link, app->profile);
+        ops = std::make_unique<ChipOperations>(*app, *link);
+    }
+    ~Bench() { CloseLink(app->link); }
+
+    LibusbBackend backend;
+    test::RecordingUi ui;
+    std::unique_ptr<AppState> app;
+    std::unique_ptr<ProgrammerLink> link;
+    std::unique_ptr<ChipOperations> ops;
+};
+
+TEST(LibusbEndToEnd, OpenRules)
+{
+    {
+        EmulatedProgrammer nothing(false);
+        LibusbBackend backend;
+        AppState app;
+        app.link.backend = &backend;
+        ProgrammerLink link(app.link, app.profile);
+        EXPECT_EQ(link.transport().OpenLink(), kOpenNoDevice);
+    }
+    EmulatedProgrammer usb;
+    Bench bench(usb);
+    ASSERT_EQ(bench.link->transport().OpenLink(), kOpenHeld);
+    std::vector<UsbBus> buses;
+    ASSERT_EQ(bench.backend.ScanBuses(buses), 0);
+    ASSERT_EQ(buses.size(), 1u);
+    EXPECT_EQ(buses[0][0].portPath, "1-1");
+    EXPECT_EQ(buses[0][0].address, 2);
+
+    // The handle is kept between commands and none is leaked.
+    uint8_t fuse = 0;
+    ASSERT_TRUE(bench.link->EnterProgramming());
+    ASSERT_EQ(bench.link->ReadFuse(kFuseLow, fuse), 1);
+    const int before = OpenDescriptors();
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(bench.link->ReadFuse(kFuseLow, fuse), 1) << i;
+    EXPECT_EQ(OpenDescriptors(), before);
+    EXPECT_EQ(fuse, 0xE1);
+}
+
+TEST(LibusbEndToEnd, TheWireIsTheVirtualProgrammersWire)
+{
+    EmulatedProgrammer usb;
+    Bench bench(usb);
+    bench.app->buffer.flash[0] = 0x12;
+    for (uint32_t i = 100; i < 3000; ++i)
+        bench.app->buffer.flash[i] = static_cast<uint8_t>(i * 3);
+    bench.app->buffer.eeprom[7] = 0x77;
+    ASSERT_TRUE(bench.ops->EraseDevice());
+    ASSERT_TRUE(bench.ops->ProgramDevice());
+    ASSERT_TRUE(bench.ops->VerifyDevice());
+    ASSERT_TRUE(bench.ops->ReadDevice());
+
+    // The same operations straight on the virtual programmer.
+    test::Rig rig("ATMEGA8");
+    rig.app->buffer.flash = bench.app->buffer.flash;
+    rig.app->buffer.eeprom = bench.app->buffer.eeprom;
+    rig.OpenEarlier();  // the real path opens before its first command too
+    rig.sim.packets.clear();
+    ASSERT_TRUE(rig.ops->EraseDevice());
+    ASSERT_TRUE(rig.ops->ProgramDevice());
+    ASSERT_TRUE(rig.ops->VerifyDevice());
+    ASSERT_TRUE(rig.ops->ReadDevice());
+
+    std::lock_guard<std::mutex> lock(usb.mutex());
+    const auto& wire = usb.sim().packets;
+    ASSERT_EQ(wire.size(), rig.sim.packets.size());
+    for (size_t i = 0; i < wire.size(); ++i) {
+        EXPECT_EQ(test::Wire(wire[i]), test::Wire(rig.sim.packets[i])) << i;
+        EXPECT_EQ(wire[i].data, rig.sim.packets[i].data) << i;
+    }
+    EXPECT_EQ(bench.ui.lines, rig.ui.lines);
+    EXPECT_EQ(usb.sim().chip->flash, rig.sim.chip->flash);
+}
+
+TEST(LibusbEndToEnd, StallTimeoutAndUnplug)
+{
+    struct Case {
+        const char* name;
+        std::function<void(EmulatedProgrammer&)> arrange;
+        Lines lines;
+    } cases[] = {
+        {"a stalled block", [](EmulatedProgrammer& u) { u.FailUrb(6, UrbFault::Stall); },
+         {"编程FLASH...", "编程FLASH错误...!"}},
+        {"a block that never completes", [](EmulatedProgrammer& u) { u.FailUrb(6, UrbFault::Hang); },
+         {"编程FLASH...", "编程FLASH错误...!"}},
+        {"unplugged in the middle of the write", [](EmulatedProgrammer& u) { u.UnplugAfterUrbs(10); },
+         {"编程FLASH...", "编程FLASH错误...!"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EmulatedProgrammer usb;
+        Bench bench(usb);
+        bench.app->link.transferTimeoutMs = 200;
+        bench.app->buffer.flash[5] = 0x42;
+        const std::vector<uint8_t> flash = bench.app->buffer.flash;
+        c.arrange(usb);
+        EXPECT_FALSE(bench.ops->ProgramDevice());
+        EXPECT_EQ(bench.ui.lines, c.lines);
+        EXPECT_EQ(bench.app->buffer.flash, flash);  // nothing lost
+    }
+}
+
+}  // namespace
+}  // namespace morsk

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs every test through CTest.
+# UndefinedBehaviorSanitizer, runs a short smoke test of every fuzz target,
+# and runs every test through CTest.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
+tools/fuzz-smoke.sh 3
 build=build/asan
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DMORSK_SANITIZE=ON -DMORSK_BENCH=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"

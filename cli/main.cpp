@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,45 +17,16 @@
 #include "chip_operations.h"
 #include "fuse_model.h"
 #include "fuse_transfer.h"
+#include "command_line.h"
 #include "programmer_ports.h"
 #include "programmer_session.h"
 #include "text_util.h"
 
 using namespace morsk;
+using namespace morsk::cli;
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
-
-const char kUsage[] =
-    "Usage: morsk-cli [OPTIONS] COMMAND [COMMAND ...]\n"
-    "\n"
-    "Options:\n"
-    "  --device-list FILE   read this device list instead of ./Device.csv\n"
-    "  --settings FILE      read this settings file instead of ./setup.ini\n"
-    "  --chip MANUF/DEVICE  the first enabled DEVICE under MANUF instead of the stored choice\n"
-    "  --load FILE          load a program file (.bin, .hex, .eep) first; repeatable\n"
-    "  --simulate           use the virtual programmer instead of USB\n"
-    "  --sim-chip NAME      the chip in the virtual socket (default: the selected chip; none: empty)\n"
-    "  --sim-state FILE     keep the virtual chip's memories and fuses in FILE between calls\n"
-    "  --sim-realtime       the virtual programmer takes as long per transfer as the real one\n"
-    "  --skip-blank         program only the used part of the images (also SkipBlank=1 in setup.ini)\n"
-    "  --force              fuses-write even a change that can lock the chip out (RSTDISBL, DWEN, SPIEN)\n"
-    "  --port PATH|BUS:ADDR use only this programmer (see: programmers); the first one otherwise\n"
-    "  --sim-programmers N  N virtual programmers on ports 1-1 ... 1-N, each with its own chip\n"
-    "  --help, --version\n"
-    "\n"
-    "Commands, run in order, stopping at the first that fails:\n"
-    "  programmers  profile  checksum  erase  blank  program  read  verify  auto\n"
-    "  fuses-read  fuses-write LL HH EE  save FILE(.bin|.hex|.eep)\n"
-    "\n"
-    "Exit status: 0 all succeeded, 1 an operation or a load failed,\n"
-    "2 a usage error or a file that cannot be read.\n";
-
-// Status lines on stdout, message boxes and diagnostics on stderr, and a
-// progress bar on stderr when it is a terminal.
 class ConsoleUi : public StatusSink, public Notifier, public ProgressSink, public DiagnosticSink {
 public:
     ConsoleUi() : showBar_(::isatty(STDERR_FILENO) == 1) {}
@@ -102,38 +74,6 @@ private:
     bool barShown_ = false;
     int lastPercent_ = -1;
 };
-
-struct Options {
-    std::string deviceList = "./Device.csv";
-    std::string settings = "./setup.ini";
-    std::optional<std::string> chip;
-    std::vector<std::string> loads;
-    ProgrammerOptions programmer;
-    bool skipBlank = false;
-    bool force = false;
-    std::vector<std::vector<std::string>> commands;
-};
-
-int Usage(const std::string& why)
-{
-    std::fprintf(stderr, "morsk-cli: %s\n%s", why.c_str(), kUsage);
-    return kExitUsage;
-}
-
-bool ParseHexByte(const std::string& text, uint8_t& out)
-{
-    if (text.empty() || text.size() > 2)
-        return false;
-    unsigned value = 0;
-    for (char c : text) {
-        const int digit = HexDigitValue(c);
-        if (digit < 0)
-            return false;
-        value = value * 16 + static_cast<unsigned>(digit);
-    }
-    out = static_cast<uint8_t>(value);
-    return true;
-}
 
 void PrintProfile(const AppState& app)
 {
@@ -188,56 +128,31 @@ bool ListAttached(Context& c)
 constexpr char kFuseReadFailed[] = "读熔丝位错误...!";
 constexpr char kFuseWriteFailed[] = "写熔丝位错误...!";
 
-using Arguments = std::vector<std::string>;
+using Runner = std::function<bool(Context&, const Arguments&)>;
 
-struct Command {
-    const char* name;
-    int arguments;
-    bool usesChip;  // refused for the manufacturers the operations do not know
-    // Checks the arguments while the command line is parsed; empty = fine.
-    std::function<std::string(const Arguments&)> check;
-    std::function<bool(Context&, const Arguments&)> run;
-};
-
-std::string CheckFuseBytes(const Arguments& args)
+const std::map<std::string, Runner>& Runners()
 {
-    uint8_t b;
-    for (const std::string& a : args)
-        if (!ParseHexByte(a, b))
-            return "fuses-write: not a hexadecimal byte: " + a;
-    return {};
-}
-
-std::string CheckSaveName(const Arguments& args)
-{
-    if (ProgramFileKindOf(args[0]) == ProgramFileKind::Unknown)
-        return "save: the file name must end in .bin, .hex or .eep";
-    return {};
-}
-
-const std::vector<Command>& Commands()
-{
-    static const std::vector<Command> commands = {
-        {"programmers", 0, false, nullptr, [](Context& c, const Arguments&) { return ListAttached(c); }},
-        {"profile", 0, false, nullptr, [](Context& c, const Arguments&) {
+    static const std::map<std::string, Runner> runners = {
+        {"programmers", [](Context& c, const Arguments&) { return ListAttached(c); }},
+        {"profile", [](Context& c, const Arguments&) {
              PrintProfile(c.app);
              return true;
          }},
-        {"checksum", 0, false, nullptr, [](Context& c, const Arguments&) {
+        {"checksum", [](Context& c, const Arguments&) {
              std::printf("%s\n", c.ui.fileLine.c_str());
              return true;
          }},
-        {"erase", 0, true, nullptr, [](Context& c, const Arguments&) { return c.ops.EraseDevice(); }},
-        {"blank", 0, true, nullptr, [](Context& c, const Arguments&) { return c.ops.BlankCheckDevice(); }},
-        {"program", 0, true, nullptr, [](Context& c, const Arguments&) { return c.ops.ProgramDevice(); }},
-        {"read", 0, true, nullptr, [](Context& c, const Arguments&) { return c.ops.ReadDevice(); }},
-        {"verify", 0, true, nullptr, [](Context& c, const Arguments&) { return c.ops.VerifyDevice(); }},
-        {"auto", 0, true, nullptr, [](Context& c, const Arguments&) {
+        {"erase", [](Context& c, const Arguments&) { return c.ops.EraseDevice(); }},
+        {"blank", [](Context& c, const Arguments&) { return c.ops.BlankCheckDevice(); }},
+        {"program", [](Context& c, const Arguments&) { return c.ops.ProgramDevice(); }},
+        {"read", [](Context& c, const Arguments&) { return c.ops.ReadDevice(); }},
+        {"verify", [](Context& c, const Arguments&) { return c.ops.VerifyDevice(); }},
+        {"auto", [](Context& c, const Arguments&) {
              const bool ok = RunAuto(c.app, c.link);
              std::printf("success: %u\nfailure: %u\n", c.app.successCount, c.app.failureCount);
              return ok;
          }},
-        {"fuses-read", 0, true, nullptr, [](Context& c, const Arguments&) {
+        {"fuses-read", [](Context& c, const Arguments&) {
              ChipProfile& p = c.app.profile;
              if (ReadFuseBytes(p, c.app.failureCount, c.link) != FuseTransfer::Done) {
                  c.app.AddStatusLine(kFuseReadFailed);
@@ -246,7 +161,7 @@ const std::vector<Command>& Commands()
              std::printf("fuses: %02X %02X %02X\n", p.fuseLow, p.fuseHigh, p.fuseExt);
              return true;
          }},
-        {"fuses-write", 3, true, CheckFuseBytes, [](Context& c, const Arguments& a) {
+        {"fuses-write", [](Context& c, const Arguments& a) {
              ChipProfile& p = c.app.profile;
              // Compared with what an earlier fuses-read read, or else the
              // list's factory values.
@@ -269,115 +184,14 @@ const std::vector<Command>& Commands()
              }
              return true;
          }},
-        {"save", 1, false, CheckSaveName, [](Context& c, const Arguments& a) {
+        {"save", [](Context& c, const Arguments& a) {
              const bool ok = SaveProgramFile(a[0], c.app.buffer, c.app.profile) == SaveResult::Saved;
              if (!ok)
                  std::fprintf(stderr, "morsk-cli: cannot write %s\n", a[0].c_str());
              return ok;
          }},
     };
-    return commands;
-}
-
-const Command* FindCommand(const std::string& name)
-{
-    for (const Command& command : Commands())
-        if (name == command.name)
-            return &command;
-    return nullptr;
-}
-
-std::string ArgumentsWanted(const Command& command)
-{
-    if (command.arguments == 3)
-        return std::string(command.name) + " needs three hexadecimal bytes";
-    return std::string(command.name) + " needs a file name";
-}
-
-// Fills `options`; returns -1 to go on, or an exit status.
-int ParseArguments(int argc, char** argv, Options& options)
-{
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    // Options that take a value, and where it goes.
-    const std::vector<std::pair<const char*, std::function<void(const std::string&)>>> valued = {
-        {"--device-list", [&](const std::string& v) { options.deviceList = v; }},
-        {"--settings", [&](const std::string& v) { options.settings = v; }},
-        {"--chip", [&](const std::string& v) { options.chip = v; }},
-        {"--load", [&](const std::string& v) { options.loads.push_back(v); }},
-        {"--sim-chip", [&](const std::string& v) { options.programmer.simChip = v; }},
-        {"--sim-state", [&](const std::string& v) { options.programmer.simState = v; }},
-    };
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help") {
-            std::fputs(kUsage, stdout);
-            return kExitOk;
-        }
-        if (a == "--version") {
-            std::puts("morsk-cli 1.0");
-            return kExitOk;
-        }
-        if (a == "--simulate") {
-            options.programmer.simulate = true;
-            continue;
-        }
-        if (a == "--sim-realtime") {
-            options.programmer.realtime = true;
-            continue;
-        }
-        if (a == "--skip-blank") {
-            options.skipBlank = true;
-            continue;
-        }
-        if (a == "--force") {
-            options.force = true;
-            continue;
-        }
-        if (a == "--port" || a == "--sim-programmers") {
-            if (i + 1 >= args.size())
-                return Usage(a + " needs a value");
-            const std::string v = args[++i];
-            if (a == "--port") {
-                if (!DeviceFilter::Parse(v, options.programmer.port))
-                    return Usage("--port takes a port path such as 1-2.3, or BUS:ADDR");
-            } else {
-                const int n = std::atoi(v.c_str());
-                if (n < 1 || n > 16 || v != std::to_string(n))
-                    return Usage("--sim-programmers takes a number from 1 to 16");
-                options.programmer.simProgrammers = n;
-            }
-            continue;
-        }
-        const auto option = std::find_if(valued.begin(), valued.end(), [&a](const auto& v) { return a == v.first; });
-        if (option != valued.end()) {
-            if (i + 1 >= args.size())
-                return Usage(a + " needs a value");
-            option->second(args[++i]);
-            continue;
-        }
-        if (a.rfind("--", 0) == 0)
-            return Usage("unknown option " + a);
-        const Command* command = FindCommand(a);
-        if (!command)
-            return Usage("unknown command " + a);
-        if (i + static_cast<size_t>(command->arguments) >= args.size())
-            return Usage(ArgumentsWanted(*command));
-        std::vector<std::string> cmd = {a};
-        cmd.insert(cmd.end(), args.begin() + static_cast<long>(i) + 1,
-                   args.begin() + static_cast<long>(i) + 1 + command->arguments);
-        if (command->check) {
-            const std::string why = command->check(Arguments(cmd.begin() + 1, cmd.end()));
-            if (!why.empty())
-                return Usage(why);
-        }
-        options.commands.push_back(std::move(cmd));
-        i += static_cast<size_t>(command->arguments);
-    }
-    if (options.commands.empty())
-        return Usage("no command given");
-    if ((options.programmer.realtime || options.programmer.simProgrammers > 1) && !options.programmer.simulate)
-        return Usage("--sim-realtime and --sim-programmers need --simulate");
-    return -1;
+    return runners;
 }
 
 // Loads the --load files in order; an exit status, or -1 when all loaded.
@@ -406,8 +220,13 @@ int LoadFiles(AppState& app, ConsoleUi& ui, const std::vector<std::string>& path
 int main(int argc, char** argv)
 {
     Options options;
-    if (const int status = ParseArguments(argc, argv, options); status >= 0)
+    std::string out, err;
+    if (const int status = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), options, out, err);
+        status >= 0) {
+        std::fputs(out.c_str(), stdout);
+        std::fputs(err.c_str(), stderr);
         return status;
+    }
 
     ConsoleUi ui;
     auto app = std::make_unique<AppState>();
@@ -419,7 +238,10 @@ int main(int argc, char** argv)
     if (options.chip) {
         const size_t slash = options.chip->find('/');
         if (slash == std::string::npos)
-            return Usage("--chip takes MANUF/DEVICE");
+        {
+            std::fprintf(stderr, "morsk-cli: --chip takes MANUF/DEVICE\n%s", kUsage);
+            return kExitUsage;
+        }
         start.chip = {options.chip->substr(0, slash), options.chip->substr(slash + 1)};
     }
     const bool onlyListing = std::all_of(options.commands.begin(), options.commands.end(),
@@ -450,7 +272,7 @@ int main(int argc, char** argv)
     }
     // Whoever drives a programmer holds its lock for the whole run.
     const bool drivesChip = std::any_of(options.commands.begin(), options.commands.end(),
-                                        [](const auto& cmd) { return FindCommand(cmd[0])->usesChip; });
+                                        [](const auto& cmd) { return FindCommandSpec(cmd[0])->usesChip; });
     if (drivesChip && !session.LockProgrammer(error)) {
         std::fprintf(stderr, "morsk-cli: %s\n", error.c_str());
         return kExitFailed;
@@ -461,13 +283,12 @@ int main(int argc, char** argv)
 
     int status = kExitOk;
     for (const std::vector<std::string>& cmd : options.commands) {
-        const Command& command = *FindCommand(cmd[0]);
-        if (command.usesChip && !ChipCommandsAllowed(*app)) {
+        if (FindCommandSpec(cmd[0])->usesChip && !ChipCommandsAllowed(*app)) {
             app->AddStatusLine(kUnsupportedLine);
             status = kExitFailed;
             break;
         }
-        const bool ok = command.run(context, Arguments(cmd.begin() + 1, cmd.end()));
+        const bool ok = Runners().at(cmd[0])(context, Arguments(cmd.begin() + 1, cmd.end()));
         std::fflush(stdout);
         if (!ok) {
             status = kExitFailed;

@@ -283,6 +283,9 @@ bool HexEditModel::SelectedCells(uint32_t row, int& c1, int& c2) const
 
 void HexEditModel::UpdateCaret(uint32_t index, bool highDigit)
 {
+    // The caret always names a byte: typing writes where it stands.
+    if (length() > 0 && index >= length())
+        index = length() - 1;
     caretIndex_ = index;
     caretHigh_ = highDigit;
     caret_.visible = false;
@@ -619,6 +622,8 @@ bool HexEditModel::PasteBytes(std::span<const uint8_t> block)
     if (readOnly_ || !hasData() || block.size() < 4)
         return false;
     const uint32_t pos = HasSelection() ? selBegin_ : caretIndex_;
+    if (pos >= length())
+        return false;
     const uint64_t counted = static_cast<uint64_t>(block[0]) | static_cast<uint64_t>(block[1]) << 8 |
                              static_cast<uint64_t>(block[2]) << 16 | static_cast<uint64_t>(block[3]) << 24;
     // The count is trusted only as far as the block really reaches, and

@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs, skipping those present.
 set -euo pipefail
 packages=(cmake make g++ pkg-config libusb-1.0-0-dev libgtest-dev libbenchmark-dev
-          qt6-base-dev qt6-svg-dev fonts-noto-cjk umockdev libumockdev-dev libumockdev0 "$@")
+          qt6-base-dev qt6-svg-dev fonts-noto-cjk umockdev libumockdev-dev libumockdev0
+          clang libclang-rt-14-dev desktop-file-utils "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

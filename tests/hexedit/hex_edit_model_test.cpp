@@ -141,6 +141,13 @@ TEST(HexEditCaret, KeyTable)
     ASSERT_EQ(even.visibleRows(), 4u);
     even.KeyDown(Key::PageDown, false);
     EXPECT_EQ(even.caretIndex(), 48u);
+    // A caret asked for past the data names the last byte, so that typing
+    // never writes past it.
+    HexEditModel past = Make({.length = 10});
+    past.UpdateCaret(500, true);
+    EXPECT_EQ(past.caretIndex(), 9u);
+    EXPECT_TRUE(past.Character('a', false));
+    EXPECT_EQ(past.data()[9], 0xA9);
     // A move without Shift drops the selection.
     HexEditModel m = Make({});
     m.SetSelection(3, 9, false);

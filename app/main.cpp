@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@ const char kUsage[] =
     "  --simulate      use the virtual programmer instead of USB\n"
     "  --sim-chip NAME the chip in the virtual socket (default: the selected chip; none: empty)\n"
     "  --sim-realtime  the virtual programmer takes as long per transfer as the real one\n"
+    "  --home          work in ~/.morsk (or $MORSK_HOME), whose Device.csv is copied once\n"
+    "                  from the installed one; without it, in the current directory\n"
     "\n"
     "For scripts and machines without a display, use morsk-cli.\n";
 
@@ -28,7 +31,37 @@ struct Arguments {
     WindowOptions window;
     std::vector<std::string> files;
     bool exitAfterFirstPaint = false;  // for measuring the start-up
+    bool home = false;
 };
+
+// The per-user folder of a window started from the desktop menu, which
+// gives it no useful working directory: made on first use and seeded with
+// the installed device list, never overwriting the user's own.
+bool EnterHome(std::string& error)
+{
+    namespace fs = std::filesystem;
+    const char* explicitHome = std::getenv("MORSK_HOME");
+    const char* userHome = std::getenv("HOME");
+    if (!(explicitHome && *explicitHome) && !(userHome && *userHome)) {
+        error = "neither MORSK_HOME nor HOME is set";
+        return false;
+    }
+    const fs::path dir = explicitHome && *explicitHome ? fs::path(explicitHome) : fs::path(userHome) / ".morsk";
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    const fs::path list = dir / "Device.csv";
+    if (!fs::exists(list, ec))
+    {
+        const char* data = std::getenv("MORSK_DATA_DIR");  // for a package not yet installed
+        fs::copy_file(fs::path(data && *data ? data : MORSK_DATA_DIR) / "Device.csv", list, ec);
+    }
+    fs::current_path(dir, ec);
+    if (ec) {
+        error = "cannot work in " + dir.string() + ": " + ec.message();
+        return false;
+    }
+    return true;
+}
 
 // Ends the program once the window has painted for the first time.
 class FirstPaint : public QObject {
@@ -54,6 +87,8 @@ int Parse(const std::vector<std::string>& args, Arguments& out)
             return 0;
         } else if (a == "--simulate") {
             out.window.programmer.simulate = true;
+        } else if (a == "--home") {
+            out.home = true;
         } else if (a == "--exit-after-first-paint") {
             out.exitAfterFirstPaint = true;
         } else if (a == "--sim-realtime") {
@@ -105,6 +140,16 @@ int main(int argc, char** argv)
                    "Use morsk-cli for the same operations without one, e.g. morsk-cli --help.\n",
                    stderr);
         return 1;
+    }
+    // A file named relative to where the user was stays findable.
+    for (std::string& file : args.files)
+        file = std::filesystem::absolute(file).string();
+    if (args.home) {
+        std::string error;
+        if (!EnterHome(error)) {
+            std::fprintf(stderr, "morsk: %s\n", error.c_str());
+            return 2;
+        }
     }
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("morsk"));

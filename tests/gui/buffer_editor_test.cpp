@@ -106,6 +106,13 @@ TEST(BufferEditor, ChecksumRangeEditsAndFill)
         QTest::keyClick(editor->viewport(), Qt::Key_Escape);
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_EQ(editor->model().data()[0], 0x00);
+        // Tab leaves the control for the next one, Shift+Tab comes back.
+        QApplication::setActiveWindow(dialog);
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_Tab);
+        EXPECT_FALSE(editor->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        EXPECT_TRUE(editor->hasFocus());
         Click(dialog, 1);
     });
     Click(rig.window.get(), 1008);

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include <cmath>
+#include <cstring>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
@@ -62,8 +63,10 @@ void CHexEditBase::Measure()
     const int cellPx = static_cast<int>(std::ceil(advance));
     if (cellPx != advance)
         paintFont_.setLetterSpacing(QFont::AbsoluteSpacing, cellPx - advance);
-    // The texts are ASCII in fixed cells: glyphs are looked up once and
-    // placed directly, with no text layout per row.
+    // The texts are ASCII in fixed cells. Each column's characters are
+    // drawn once into an atlas and copied cell by cell (blending glyphs is
+    // most of a repaint); on scaled displays the glyphs are placed directly,
+    // still with no text layout per row.
     rawFont_ = QRawFont::fromFont(paintFont_);
     QString ascii;
     for (int c = 0x20; c < 0x7F; ++c)
@@ -75,6 +78,12 @@ void CHexEditBase::Measure()
     cellPx_ = cellPx;
     ascentPx_ = metrics.ascent();
     model_.SetMetrics(cellPx, static_cast<int>(std::ceil(metrics.height())));
+    std::string printable;
+    for (int c = 0x20; c < 0x7F; ++c)
+        printable += static_cast<char>(c);
+    addressAtlas_ = MakeAtlas("0123456789ABCDEF", kAddressText, kAddressBack);
+    hexAtlas_ = MakeAtlas("0123456789ABCDEF ", kHexText, kHexBack);
+    charAtlas_ = MakeAtlas(printable.c_str(), kCharText, kCharBack);
     model_.SetClientRect({0, 0, viewport()->width(), viewport()->height()});
 }
 
@@ -196,6 +205,60 @@ void CHexEditBase::ExtendContextMenu(QMenu*) {}
 
 // --- painting -------------------------------------------------------------------
 
+CHexEditBase::CellAtlas CHexEditBase::MakeAtlas(const char* characters, const QColor& text, const QColor& back) const
+{
+    CellAtlas atlas;
+    atlas.cell.fill(-1);
+    const int count = static_cast<int>(std::strlen(characters));
+    atlas.image = QImage(cellPx_ * count, model_.lineHeightPx(), QImage::Format_RGB32);
+    atlas.image.fill(back);
+    QPainter p(&atlas.image);
+    p.setFont(paintFont_);
+    p.setPen(text);
+    for (int i = 0; i < count; ++i) {
+        const auto c = static_cast<unsigned char>(characters[i]);
+        atlas.cell[c] = i;
+        p.drawText(QPointF(i * cellPx_, ascentPx_), QString(QLatin1Char(static_cast<char>(c))));
+    }
+    return atlas;
+}
+
+bool CHexEditBase::PaintColumn(QPainter& p, int xPx, int topPx, const std::vector<std::string>& rows,
+                               const CellAtlas& atlas)
+{
+    const int lh = model_.lineHeightPx();
+    if (viewport()->devicePixelRatioF() != 1.0 || atlas.image.height() != lh || rows.empty())
+        return false;
+    size_t cells = 0;
+    for (const std::string& row : rows)
+        cells = std::max(cells, row.size());
+    const int width = static_cast<int>(cells) * cellPx_;
+    const int height = static_cast<int>(rows.size()) * lh;
+    if (column_.width() < width || column_.height() < height)
+        column_ = QImage(std::max(width, column_.width()), std::max(height, column_.height()), QImage::Format_RGB32);
+    const size_t cellBytes = static_cast<size_t>(cellPx_) * 4;
+    const QColor back = atlas.image.pixelColor(atlas.image.width() - 1, 0);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const std::string& row = rows[r];
+        for (int y = 0; y < lh; ++y) {
+            auto* line = column_.scanLine(static_cast<int>(r) * lh + y);
+            const auto* source = atlas.image.constScanLine(y);
+            for (size_t i = 0; i < cells; ++i) {
+                const int cell = i < row.size() ? atlas.cell[static_cast<unsigned char>(row[i])] : -1;
+                if (cell < 0) {
+                    if (i < row.size() && row[i] != ' ')
+                        return false;  // a character the atlas lacks
+                    std::fill_n(reinterpret_cast<QRgb*>(line + i * cellBytes), cellPx_, back.rgb());
+                } else {
+                    std::memcpy(line + i * cellBytes, source + static_cast<size_t>(cell) * cellBytes, cellBytes);
+                }
+            }
+        }
+    }
+    p.drawImage(QPoint(xPx, topPx), column_, QRect(0, 0, width, height));
+    return true;
+}
+
 void CHexEditBase::AddCells(int xPx, int topPx, const std::string& text)
 {
     for (size_t i = 0; i < text.size(); ++i) {
@@ -250,9 +313,14 @@ void CHexEditBase::paintEvent(QPaintEvent*)
     if (rows > 0) {
         if (model_.showAddress()) {
             p.fillRect(QRect(dx, data.top, model_.addressWidthPx() - 5, data.height()), kAddressBack);
+            std::vector<std::string> texts(rows);
             for (uint32_t r = 0; r < rows; ++r)
-                AddCells(dx, data.top + static_cast<int>(r) * lh, model_.AddressText(r));
-            FlushCells(p, kAddressText);
+                texts[r] = model_.AddressText(r);
+            if (!PaintColumn(p, dx, data.top, texts, addressAtlas_)) {
+                for (uint32_t r = 0; r < rows; ++r)
+                    AddCells(dx, data.top + static_cast<int>(r) * lh, texts[r]);
+                FlushCells(p, kAddressText);
+            }
         }
         const int hexLeft = dx + model_.hexXPx();
         p.fillRect(QRect(hexLeft, data.top, model_.hexWidthPx() - 5, data.height()), kHexBack);
@@ -261,11 +329,13 @@ void CHexEditBase::paintEvent(QPaintEvent*)
         const QColor selBack = focused ? pal.color(QPalette::Highlight) : pal.color(QPalette::Button);
         const QColor selText = focused ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::WindowText);
         std::vector<std::string> texts(rows);
-        for (uint32_t r = 0; r < rows; ++r) {
+        for (uint32_t r = 0; r < rows; ++r)
             texts[r] = model_.HexText(r);
-            AddCells(hexLeft, data.top + static_cast<int>(r) * lh, texts[r]);
+        if (!PaintColumn(p, hexLeft, data.top, texts, hexAtlas_)) {
+            for (uint32_t r = 0; r < rows; ++r)
+                AddCells(hexLeft, data.top + static_cast<int>(r) * lh, texts[r]);
+            FlushCells(p, kHexText);
         }
-        FlushCells(p, kHexText);
         // The selected part of each row, painted over.
         for (uint32_t r = 0; r < rows; ++r) {
             const int top = data.top + static_cast<int>(r) * lh;
@@ -279,9 +349,14 @@ void CHexEditBase::paintEvent(QPaintEvent*)
         if (model_.showAscii()) {
             const int charLeft = dx + model_.charXPx();
             p.fillRect(QRect(charLeft, data.top, model_.charColumnWidthPx(), data.height()), kCharBack);
+            std::vector<std::string> chars(rows);
             for (uint32_t r = 0; r < rows; ++r)
-                AddCells(charLeft, data.top + static_cast<int>(r) * lh, model_.CharText(r));
-            FlushCells(p, kCharText);
+                chars[r] = model_.CharText(r);
+            if (!PaintColumn(p, charLeft, data.top, chars, charAtlas_)) {
+                for (uint32_t r = 0; r < rows; ++r)
+                    AddCells(charLeft, data.top + static_cast<int>(r) * lh, chars[r]);
+                FlushCells(p, kCharText);
+            }
         }
     }
     // The block caret inverts what it covers.

@@ -7,6 +7,7 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QList>
 #include <QPointF>
 #include <QRawFont>
@@ -15,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 #include <span>
 
 #include "hex_edit_model.h"
@@ -80,6 +82,17 @@ private:
     // After the model moved: scroll bars, the auto-scroll timer, a repaint.
     void Sync();
     void Changed();
+    // Every character a column can show, drawn once in the column's colours
+    // into cells of one image; painting a column then copies cells.
+    struct CellAtlas {
+        QImage image;
+        std::array<int, 256> cell{};  // -1: not in the atlas
+    };
+    CellAtlas MakeAtlas(const char* characters, const QColor& text, const QColor& back) const;
+    // Composes the rows of a column from the atlas and draws them in one go;
+    // false when the atlas cannot serve (scaled displays, unknown cells).
+    bool PaintColumn(QPainter& p, int xPx, int topPx, const std::vector<std::string>& rows, const CellAtlas& atlas);
+
     // Collects ASCII text one character a cell, from the top of a row, and
     // draws what was collected in one colour.
     void AddCells(int xPx, int topPx, const std::string& text);
@@ -93,6 +106,8 @@ private:
     qreal ascentPx_ = 12;
     QList<quint32> glyphs_;      // reused by every row
     QList<QPointF> positions_;
+    CellAtlas addressAtlas_, hexAtlas_, charAtlas_;
+    QImage column_;  // reused by every column
     QTimer autoScroll_;
     bool syncing_ = false;
 };

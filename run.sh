@@ -17,13 +17,6 @@ if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
   echo "Without one, use the command line with the same core: $build/cli/morsk-cli --help" >&2
   exit 1
 fi
-# A file named on the command line is taken from where the user is.
-args=()
-for a in "$@"; do
-  if [ -e "$a" ]; then args+=("$(cd "$(dirname "$a")" && pwd)/$(basename "$a")"); else args+=("$a"); fi
-done
-work="${MORSK_HOME:-$HOME/.morsk}"
-mkdir -p "$work"
-[ -e "$work/Device.csv" ] || cp "$here/data/Device.csv" "$work/Device.csv"
-cd "$work"
-exec "$build/app/morsk" "${args[@]}"
+# --home: the window makes and seeds its per-user folder itself, from the
+# shipped list here, and takes a named file from where the user is.
+MORSK_DATA_DIR="$here/data" exec "$build/app/morsk" --home "$@"

@@ -85,7 +85,7 @@ int BufferEditorDialog::Open(DataBuffer& buffer, const ChipProfile& profile)
     buffer_ = &buffer;
     profile_ = &profile;
     setWindowTitle(QStringLiteral("数据缓冲区"));
-    const uint32_t total = UsedFlash(profile) + UsedEeprom(profile);
+    const uint32_t total = ViewBytes();
     ShowChecksum();
     range_->setText(QString::fromStdString(BufferRangeLine(total)));
     address_->setText(QStringLiteral("地  址: 00000000H"));
@@ -101,6 +101,11 @@ int BufferEditorDialog::Open(DataBuffer& buffer, const ChipProfile& profile)
     return exec();
 }
 
+uint32_t BufferEditorDialog::ViewBytes() const
+{
+    return UsedFlash(*profile_) + UsedEeprom(*profile_);
+}
+
 void BufferEditorDialog::ShowChecksum()
 {
     buffer_->checksum = ComputeChecksum(*buffer_, *profile_);
@@ -110,7 +115,7 @@ void BufferEditorDialog::ShowChecksum()
 void BufferEditorDialog::Fill()
 {
     ClearImages(*buffer_, *profile_, ClearSelector::All);
-    const uint32_t total = UsedFlash(*profile_) + UsedEeprom(*profile_);
+    const uint32_t total = ViewBytes();
     editor_->SetData(std::span<const uint8_t>(buffer_->view).first(total));
     ShowChecksum();
 }

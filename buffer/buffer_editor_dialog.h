@@ -26,6 +26,7 @@ public:
     CHexEditBase* editor() const { return editor_; }
 
 private:
+    uint32_t ViewBytes() const;
     void ShowChecksum();
     void Fill();
 

@@ -65,6 +65,11 @@ void FuseEditModel::Open()
     layout_ = &FuseLayoutFor(profile_.deviceName);
     for (int row = 0; row < kFuseRows; ++row)
         saved_[static_cast<size_t>(row)] = Value(static_cast<FuseRow>(row));
+    TakeBaseline();
+}
+
+void FuseEditModel::TakeBaseline()
+{
     baseline_[0] = profile_.fuseLow;
     baseline_[1] = profile_.fuseHigh;
     baseline_[2] = profile_.fuseExt;
@@ -97,9 +102,7 @@ FuseTransfer FuseEditModel::Read(uint8_t& failureCount, ProgrammerLink& link)
 {
     const FuseTransfer result = ReadFuseBytes(profile_, failureCount, link);
     if (result == FuseTransfer::Done) {
-        baseline_[0] = profile_.fuseLow;
-        baseline_[1] = profile_.fuseHigh;
-        baseline_[2] = profile_.fuseExt;
+        TakeBaseline();
     }
     return result;
 }
@@ -115,9 +118,7 @@ FuseTransfer FuseEditModel::Write(ProgrammerLink& link)
     const FuseTransfer result = WriteFuseBytes(profile_, link);
     if (result == FuseTransfer::Done) {
         // The chip holds them now: the next write compares with these.
-        baseline_[0] = profile_.fuseLow;
-        baseline_[1] = profile_.fuseHigh;
-        baseline_[2] = profile_.fuseExt;
+        TakeBaseline();
     }
     return result;
 }

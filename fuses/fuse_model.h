@@ -60,6 +60,8 @@ public:
 
 private:
     uint8_t& Ref(FuseRow row);
+    // What the chip is known to hold: at opening, and after a read or write.
+    void TakeBaseline();
 
     ChipProfile& profile_;
     const FuseLayout* layout_ = &BaseFuseLayout();

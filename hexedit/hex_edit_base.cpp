@@ -259,6 +259,16 @@ bool CHexEditBase::PaintColumn(QPainter& p, int xPx, int topPx, const std::vecto
     return true;
 }
 
+void CHexEditBase::DrawColumn(QPainter& p, int xPx, int topPx, const std::vector<std::string>& rows,
+                              const CellAtlas& atlas, const QColor& text)
+{
+    if (PaintColumn(p, xPx, topPx, rows, atlas))
+        return;
+    for (size_t r = 0; r < rows.size(); ++r)
+        AddCells(xPx, topPx + static_cast<int>(r) * model_.lineHeightPx(), rows[r]);
+    FlushCells(p, text);
+}
+
 void CHexEditBase::AddCells(int xPx, int topPx, const std::string& text)
 {
     for (size_t i = 0; i < text.size(); ++i) {
@@ -316,11 +326,7 @@ void CHexEditBase::paintEvent(QPaintEvent*)
             std::vector<std::string> texts(rows);
             for (uint32_t r = 0; r < rows; ++r)
                 texts[r] = model_.AddressText(r);
-            if (!PaintColumn(p, dx, data.top, texts, addressAtlas_)) {
-                for (uint32_t r = 0; r < rows; ++r)
-                    AddCells(dx, data.top + static_cast<int>(r) * lh, texts[r]);
-                FlushCells(p, kAddressText);
-            }
+            DrawColumn(p, dx, data.top, texts, addressAtlas_, kAddressText);
         }
         const int hexLeft = dx + model_.hexXPx();
         p.fillRect(QRect(hexLeft, data.top, model_.hexWidthPx() - 5, data.height()), kHexBack);
@@ -331,11 +337,7 @@ void CHexEditBase::paintEvent(QPaintEvent*)
         std::vector<std::string> texts(rows);
         for (uint32_t r = 0; r < rows; ++r)
             texts[r] = model_.HexText(r);
-        if (!PaintColumn(p, hexLeft, data.top, texts, hexAtlas_)) {
-            for (uint32_t r = 0; r < rows; ++r)
-                AddCells(hexLeft, data.top + static_cast<int>(r) * lh, texts[r]);
-            FlushCells(p, kHexText);
-        }
+        DrawColumn(p, hexLeft, data.top, texts, hexAtlas_, kHexText);
         // The selected part of each row, painted over.
         for (uint32_t r = 0; r < rows; ++r) {
             const int top = data.top + static_cast<int>(r) * lh;
@@ -352,11 +354,7 @@ void CHexEditBase::paintEvent(QPaintEvent*)
             std::vector<std::string> chars(rows);
             for (uint32_t r = 0; r < rows; ++r)
                 chars[r] = model_.CharText(r);
-            if (!PaintColumn(p, charLeft, data.top, chars, charAtlas_)) {
-                for (uint32_t r = 0; r < rows; ++r)
-                    AddCells(charLeft, data.top + static_cast<int>(r) * lh, chars[r]);
-                FlushCells(p, kCharText);
-            }
+            DrawColumn(p, charLeft, data.top, chars, charAtlas_, kCharText);
         }
     }
     // The block caret inverts what it covers.

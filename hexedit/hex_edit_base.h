@@ -92,6 +92,9 @@ private:
     // Composes the rows of a column from the atlas and draws them in one go;
     // false when the atlas cannot serve (scaled displays, unknown cells).
     bool PaintColumn(QPainter& p, int xPx, int topPx, const std::vector<std::string>& rows, const CellAtlas& atlas);
+    // A column from the atlas where it can serve, else as glyph runs.
+    void DrawColumn(QPainter& p, int xPx, int topPx, const std::vector<std::string>& rows, const CellAtlas& atlas,
+                    const QColor& text);
 
     // Collects ASCII text one character a cell, from the top of a row, and
     // draws what was collected in one colour.

@@ -1,5 +1,9 @@
 #include "app_state.h"
 
+#include <span>
+
+#include "byte_util.h"
+
 namespace morsk {
 
 void AppState::AddStatusLine(std::string text)
@@ -80,6 +84,37 @@ void ChangeChip(AppState& app, int manufIndex, int deviceIndex)
                                         *app.notifier) == 1;
     UpdateReadiness(app);
     app.status->SetChipLine(ChipLine(app.profile, ChipLineStyle::AfterChange));
+    // The view takes the new sizes at once, so the checksum line and the
+    // buffer editor describe what a program would write.
+    ComposeView(app.buffer, app.profile);
+    RefreshChecksum(app);
+    const auto beyond = [](const std::vector<uint8_t>& image, uint32_t used) {
+        return !AllErased(std::span<const uint8_t>(image).subspan(used));
+    };
+    if (beyond(app.buffer.flash, UsedFlash(app.profile)) || beyond(app.buffer.eeprom, UsedEeprom(app.profile)))
+        app.AddStatusLine(kBufferBeyondChipLine);
+}
+
+LoadResult LoadFile(AppState& app, const std::string& path)
+{
+    std::string note;
+    const LoadResult result =
+        LoadProgramFile(path, app.file, app.buffer, app.profile, *app.notifier, *app.status, &note);
+    if (result == LoadResult::Loaded && !note.empty())
+        app.AddStatusLine(note);
+    return result;
+}
+
+void ShowDataFromChip(AppState& app)
+{
+    app.file = {};
+    app.file.shownPath = std::string("(读自器件 ") + app.profile.deviceName + ")";
+    RefreshChecksum(app);
+}
+
+void ShowClearedBuffer(AppState& app)
+{
+    app.file = {};
     RefreshChecksum(app);
 }
 

@@ -72,4 +72,16 @@ void ChangeChip(AppState& app, int manufIndex, int deviceIndex);
 
 void RefreshChecksum(AppState& app);
 
+// Loads a program file as "载入文件" does: all or nothing, one message for
+// a refused file, and a status line for sections of the file left out.
+LoadResult LoadFile(AppState& app, const std::string& path);
+
+// After the chip was read into the images: the checksum line says where
+// the data came from instead of naming a file it no longer holds.
+void ShowDataFromChip(AppState& app);
+// After the buffer was filled with 0xFF: no file, the new checksum.
+void ShowClearedBuffer(AppState& app);
+
+inline constexpr char kBufferBeyondChipLine[] = "注意: 缓冲区中的数据超出了所选器件的容量!";
+
 }  // namespace morsk

@@ -49,32 +49,33 @@ char StepCode(const std::string& name)
 
 bool RunAuto(AppState& app, ProgrammerLink& link)
 {
+    const std::vector<char> codes = SequenceCodes(app.settings.autoSequence);
+    // "Security", "Protect" and unknown codes have no chip command: a
+    // sequence of only those would count a chip that nothing was done to.
+    if (std::none_of(codes.begin(), codes.end(), [](char c) { return c >= '1' && c <= '5'; })) {
+        app.AddStatusLine(kAutoEmptyLine);
+        return false;
+    }
     ChipOperations ops(app, link);
-    const bool atmel = IsManufacturer(app.profile, "ATMEL");
     auto countFailure = [&app] {
         ++app.failureCount;
         app.ShowCounters();
         return false;
     };
-    if (!ops.InitProgrammer())
-        return countFailure();
-    if (atmel && !ops.IdentifyChip())
+    // Every chip is identified first, so that no step reads, writes or
+    // judges an empty socket or another chip.
+    if (!ops.InitProgrammer() || !ops.IdentifyChip())
         return countFailure();
 
     bool allOk = true;
-    for (const char code : SequenceCodes(app.settings.autoSequence)) {
+    for (const char code : codes) {
         switch (code) {
         case '1':
             allOk &= ops.ProgramFlashStep();
             break;
-        case '2': {
-            bool ok = ops.ReadFlashStep();
-            if (atmel)
-                ok &= ops.ReadEepromStep();
-            ComposeView(app.buffer, app.profile);
-            allOk &= ok;
+        case '2':
+            allOk &= ops.ReadChip(ChipOperations::ReadLines::AutoStep);
             break;
-        }
         case '3':
             allOk &= ops.VerifyStep();
             break;
@@ -85,11 +86,11 @@ bool RunAuto(AppState& app, ProgrammerLink& link)
             allOk &= ops.EraseStep();
             break;
         default:
-            break;  // "Security", "Protect" and unknown codes have no chip command
+            break;
         }
     }
     link.LeaveProgramming();
-    app.AddStatusLine("自动已完成!");
+    app.AddStatusLine(allOk ? kAutoDoneLine : kAutoFailedLine);
     if (allOk)
         ++app.successCount;
     else

@@ -13,6 +13,12 @@ namespace morsk {
 
 inline constexpr int kMaxAutoSteps = 15;
 
+inline constexpr char kAutoDoneLine[] = "自动已完成!";
+// A run in which a step failed: counted as a failure.
+inline constexpr char kAutoFailedLine[] = "自动烧录失败!";
+// Nothing to run: no step with a chip command is stored.
+inline constexpr char kAutoEmptyLine[] = "自动烧录步骤为空! 请用\"编辑自动烧录\"添加步骤";
+
 // The first character as one hexadecimal digit; 0 for anything else.
 int ParseStepCount(const char* text);
 
@@ -27,7 +33,8 @@ char StepCode(const std::string& name);
 
 // One run of the stored sequence. A run counts as a success only when it
 // reached its end and every step it performed succeeded; every other run
-// counts as a failure. Both counters are shown at the end.
+// counts as a failure. Both counters are shown at the end. A sequence with
+// no chip step runs nothing and counts nothing.
 bool RunAuto(AppState& app, ProgrammerLink& link);
 
 class AutoEditorModel {

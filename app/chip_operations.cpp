@@ -163,7 +163,8 @@ bool ChipOperations::BlankCheckStep()
 
 bool ChipOperations::ProgramDevice()
 {
-    if (!InitProgrammer())
+    // Nothing is written into an empty socket or into another chip.
+    if (!InitProgrammer() || !IdentifyChip())
         return false;
     if (!ProgramFlashStep())
         return false;  // programming mode stays entered
@@ -197,25 +198,38 @@ bool ChipOperations::EraseDevice()
     return true;
 }
 
-bool ChipOperations::ReadDevice()
+bool ChipOperations::ReadChip(ReadLines lines)
 {
-    if (!InitProgrammer())
-        return false;
+    // Into a scratch area: the images take the chip's contents only when
+    // all of them arrived, never a mix of the chip and the old file.
+    std::vector<uint8_t> flash(UsedFlash(app_.profile), kErasedByte);
+    std::vector<uint8_t> eeprom(UsedEeprom(app_.profile), kErasedByte);
     bool ok;
-    if (IsNordic()) {
-        ok = link_.ReadMemory(MemoryKind::Flash, std::span<uint8_t>(app_.buffer.flash).first(UsedFlash(app_.profile))) == 1;
+    if (IsNordic() && lines == ReadLines::ReadButton) {
+        ok = link_.ReadMemory(MemoryKind::Flash, flash) == 1;
         Line(ok ? "读NORDIC FLASH成功!" : "读NORDIC FLASH错误...!");
     } else {
-        if (!IdentifyChip())
-            return false;
-        const bool flashOk = ReadFlashStep();
-        const bool eepromOk = ReadEepromStep();
+        const bool flashOk = ReadFlashStep(flash);
+        const bool eepromOk = IsNordic() || ReadEepromStep(eeprom);
         ok = flashOk && eepromOk;
     }
+    if (ok) {
+        std::copy(flash.begin(), flash.end(), app_.buffer.flash.begin());
+        if (!IsNordic())
+            std::copy(eeprom.begin(), eeprom.end(), app_.buffer.eeprom.begin());
+        ComposeView(app_.buffer, app_.profile);
+        ShowDataFromChip(app_);
+    }
+    return ok;
+}
+
+bool ChipOperations::ReadDevice()
+{
+    if (!InitProgrammer() || !IdentifyChip())
+        return false;
+    const bool ok = ReadChip(ReadLines::ReadButton);
     link_.LeaveProgramming();
-    ComposeView(app_.buffer, app_.profile);
-    RefreshChecksum(app_);
-    Line("读器件已完成!");
+    Line(ok ? "读器件已完成!" : kReadFailedLine);
     return ok;
 }
 
@@ -230,9 +244,8 @@ bool ChipOperations::VerifyDevice()
 
 bool ChipOperations::BlankCheckDevice()
 {
-    if (!InitProgrammer())
-        return false;
-    if (IsAtmel() && !IdentifyChip())
+    // An empty socket must not pass for a blank chip.
+    if (!InitProgrammer() || !IdentifyChip())
         return false;
     std::vector<uint8_t> flash(UsedFlash(app_.profile), 0xFF);
     std::vector<uint8_t> eeprom(UsedEeprom(app_.profile), 0xFF);

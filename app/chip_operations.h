@@ -11,6 +11,10 @@
 
 namespace morsk {
 
+// The read operation's last line when a read failed; the images are then
+// as they were.
+inline constexpr char kReadFailedLine[] = "读器件失败!";
+
 // How much of the flash image a write must cover when only the used part
 // is programmed: from 0 to the end of the last page that holds a byte
 // other than 0xFF (32-byte blocks for chips without pages); 0 for an image
@@ -36,6 +40,12 @@ public:
     bool IsImageBlank(std::span<const uint8_t> flash, std::span<const uint8_t> eeprom) const;
     // Compares the chip's flash with the flash image and adds the outcome.
     bool VerifyStep();
+    // Reads flash and (ATMEL) EEPROM; the images and the view take them,
+    // and the checksum line says so, only when every read succeeded.
+    // The read button announces a NORDIC chip's read in lines of its own;
+    // the auto run's read step uses the flash step's lines for every chip.
+    enum class ReadLines { ReadButton, AutoStep };
+    bool ReadChip(ReadLines lines);
     // Reads the chip into a scratch area (never into the images) and adds
     // the read lines and the verdict.
     bool BlankCheckStep();

@@ -155,8 +155,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("morsk"));
     QApplication::setDesktopFileName(QStringLiteral("morsk"));
 
-    auto app = std::make_unique<AppState>();
-    auto window = std::make_unique<MainWindow>(*app);
+    auto station = std::make_unique<Station>();
+    auto window = std::make_unique<MainWindow>(*station);
     std::string error;
     if (!window->Start(args.window, error)) {
         std::fprintf(stderr, "morsk: %s\n", error.c_str());

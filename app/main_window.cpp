@@ -100,18 +100,18 @@ QMessageBox::Icon BoxIcon(MessageIcon icon)
 
 }  // namespace
 
-MainWindow::MainWindow(AppState& app, QWidget* parent)
+MainWindow::MainWindow(Station& station, QWidget* parent)
     : QDialog(parent),
-      app_(app),
-      session_(app),
-      link_(app.link, app.profile),
-      ops_(app, link_),
+      station_(station),
+      app_(station.app()),
+      link_(station.link()),
+      ops_(station.ops()),
       busy_(this),
       deviceDialog_(new DeviceDialog(this)),
       autoEditor_(new AutoEditorDialog(this)),
       optionsDialog_(new OptionsDialog(this)),
       aboutDialog_(new AboutDialog(this)),
-      fuseDialog_(new FuseDialog(app.profile, app.link, app.failureCount, busy_, this)),
+      fuseDialog_(new FuseDialog(app_.profile, app_.link, app_.failureCount, busy_, this)),
       bufferEditor_(new BufferEditorDialog(this))
 {
     setObjectName(QStringLiteral("mainWindow"));
@@ -119,12 +119,14 @@ MainWindow::MainWindow(AppState& app, QWidget* parent)
     setAcceptDrops(true);
     BuildLayout();
     Connect();
+    fuseDialog_->SetProgrammerGate([this](std::string& error) { return station_.Claim(error); },
+                                   [this] { station_.Release(); });
 }
 
 MainWindow::~MainWindow()
 {
     std::string error;
-    if (!session_.Shutdown(error))
+    if (!station_.Shutdown(error))
         std::fprintf(stderr, "morsk: %s\n", error.c_str());
     app_.AttachUi(&DefaultUi(), &DefaultUi(), &DefaultUi(), &DefaultDiagnostics());
 }
@@ -251,6 +253,9 @@ void MainWindow::Connect()
         if (bufferEditor_->Open(app_.buffer, app_.profile) == QDialog::Accepted)
             RefreshChecksum(app_);
     });
+    // A fill changes the data buffer at once, whatever button closes the
+    // editor afterwards.
+    connect(bufferEditor_, &BufferEditorDialog::Filled, this, [this] { ShowClearedBuffer(app_); });
     onClick(1031, [this] { fuseDialog_->Open(); });
     onMenu(32771, [this] { LoadFileFromDialog(); });
     onMenu(1018, [this] { EditAutoSequence(); });
@@ -266,8 +271,8 @@ bool MainWindow::Start(const WindowOptions& options, std::string& error)
         caption += QStringLiteral(" (simulated)");
     setWindowTitle(caption);
     app_.AttachUi(this, this, this, this);
-    StartUp(app_, options.workDir);
-    return session_.Start(options.programmer, error);
+    station_.StartUp(options.workDir);
+    return station_.StartProgrammer(options.programmer, error);
 }
 
 bool MainWindow::RunOperation(const std::function<bool()>& operation)
@@ -275,7 +280,7 @@ bool MainWindow::RunOperation(const std::function<bool()>& operation)
     if (busy_.busy())
         return false;  // never two at once, whatever reaches us
     BusyGuard guard(busy_, {this});
-    return operation();
+    return station_.RunClaimed(operation);
 }
 
 void MainWindow::ChooseDevice()
@@ -284,7 +289,7 @@ void MainWindow::ChooseDevice()
         QDialog::Accepted)
         return;
     ChangeChip(app_, deviceDialog_->model().chosenManufacturer(), deviceDialog_->model().chosenDevice());
-    session_.SelectedChipChanged();
+    station_.session().SelectedChipChanged();
 }
 
 void MainWindow::EditOptions()
@@ -316,7 +321,7 @@ void MainWindow::LoadFileFromDialog()
 
 void MainWindow::LoadFile(const std::string& path)
 {
-    LoadProgramFile(path, app_.file, app_.buffer, app_.profile, *this, *this);
+    morsk::LoadFile(app_, path);
 }
 
 // --- sinks ---------------------------------------------------------------
@@ -333,12 +338,12 @@ void MainWindow::AddStatusLine(std::string text)
 
 void MainWindow::SetChipLine(const std::string& text)
 {
-    chipLine_->setText(QString::fromStdString(text));
+    ShowText(chipLine_, QString::fromStdString(text));
 }
 
 void MainWindow::SetFileLine(const std::string& text)
 {
-    fileLine_->setText(QString::fromStdString(text));
+    ShowText(fileLine_, QString::fromStdString(text));
 }
 
 void MainWindow::ShowCounters(uint8_t success, uint8_t failure)

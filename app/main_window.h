@@ -15,6 +15,7 @@
 #include "open_file_dialog.h"
 #include "programmer_link.h"
 #include "programmer_session.h"
+#include "station.h"
 #include "ui_sinks.h"
 
 class QAction;
@@ -47,7 +48,7 @@ class MainWindow : public QDialog,
                    public DiagnosticSink {
     Q_OBJECT
 public:
-    explicit MainWindow(AppState& app, QWidget* parent = nullptr);
+    explicit MainWindow(Station& station, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The start-up order of the window, then the programmer. False, with
@@ -68,7 +69,8 @@ public:
     void Write(const std::string& text) override;
 
     BusyFilter& busyFilter() { return busy_; }
-    ProgrammerSession& session() { return session_; }
+    ProgrammerSession& session() { return station_.session(); }
+    Station& station() { return station_; }
     DeviceDialog& deviceDialog() { return *deviceDialog_; }
     AutoEditorDialog& autoEditor() { return *autoEditor_; }
     FuseDialog& fuseDialog() { return *fuseDialog_; }
@@ -76,7 +78,8 @@ public:
     OpenFileDialog& fileDialog() { return fileDialog_; }
     QAction* MenuAction(int id) const;
 
-    // Runs one operation with the busy rules; its result.
+    // Runs one operation with the busy rules and the programmer's lock; its
+    // result.
     bool RunOperation(const std::function<bool()>& operation);
 
 protected:
@@ -94,10 +97,10 @@ private:
     void EditOptions();
     void LoadFileFromDialog();
 
+    Station& station_;
     AppState& app_;
-    ProgrammerSession session_;
-    ProgrammerLink link_;
-    ChipOperations ops_;
+    ProgrammerLink& link_;
+    ChipOperations& ops_;
     BusyFilter busy_;
     DeviceDialog* deviceDialog_;
     AutoEditorDialog* autoEditor_;

@@ -49,6 +49,7 @@ public:
     // attached (the operations then say so). False, with the reason, when
     // another process has it.
     bool LockProgrammer(std::string& error);
+    void ReleaseProgrammer() { lock_.Release(); }
 
     UsbBackend* backend() const { return backend_.get(); }
 

@@ -65,3 +65,16 @@ void CreateControls(std::span<const ControlSpec> table, QWidget* parent)
 }
 
 }  // namespace morsk
+
+namespace morsk {
+
+void ShowText(QWidget* widget, const QString& text)
+{
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setText(text);
+    else if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        edit->setText(text);
+    widget->setAccessibleDescription(text);
+}
+
+}  // namespace morsk

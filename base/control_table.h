@@ -33,6 +33,11 @@ QWidget* CreateControl(const ControlSpec& spec, QWidget* parent);
 // Creates every row; find them afterwards with Control<T>(parent, id).
 void CreateControls(std::span<const ControlSpec> table, QWidget* parent);
 
+// Shows `text` in a label or line edit and gives it to screen readers as
+// the accessible description: the accessible name stays the short one
+// ("器件", "文件"), the content is what they read out.
+void ShowText(QWidget* widget, const QString& text);
+
 template <typename T>
 T* Control(const QWidget* parent, int id)
 {

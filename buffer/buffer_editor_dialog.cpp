@@ -87,8 +87,8 @@ int BufferEditorDialog::Open(DataBuffer& buffer, const ChipProfile& profile)
     setWindowTitle(QStringLiteral("数据缓冲区"));
     const uint32_t total = ViewBytes();
     ShowChecksum();
-    range_->setText(QString::fromStdString(BufferRangeLine(total)));
-    address_->setText(QStringLiteral("地  址: 00000000H"));
+    ShowText(range_, QString::fromStdString(BufferRangeLine(total)));
+    ShowText(address_, QStringLiteral("地  址: 00000000H"));
     // The boxes are shown and forgotten: each opening starts unchecked.
     for (int id : {1047, 1048, 1049})
         Control<QCheckBox>(this, id)->setChecked(false);
@@ -109,7 +109,7 @@ uint32_t BufferEditorDialog::ViewBytes() const
 void BufferEditorDialog::ShowChecksum()
 {
     buffer_->checksum = ComputeChecksum(*buffer_, *profile_);
-    checksum_->setText(QStringLiteral("效验和: ") + QString::fromStdString(Format("%08XH", buffer_->checksum)));
+    ShowText(checksum_, QStringLiteral("效验和: ") + QString::fromStdString(Format("%08XH", buffer_->checksum)));
 }
 
 void BufferEditorDialog::Fill()
@@ -118,6 +118,7 @@ void BufferEditorDialog::Fill()
     const uint32_t total = ViewBytes();
     editor_->SetData(std::span<const uint8_t>(buffer_->view).first(total));
     ShowChecksum();
+    emit Filled();
 }
 
 }  // namespace morsk

@@ -25,6 +25,10 @@ public:
 
     CHexEditBase* editor() const { return editor_; }
 
+signals:
+    // "填充" has set the data buffer to 0xFF.
+    void Filled();
+
 private:
     uint32_t ViewBytes() const;
     void ShowChecksum();

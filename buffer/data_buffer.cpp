@@ -16,21 +16,21 @@ uint32_t UsedEeprom(const ChipProfile& profile)
     return std::min(profile.eepromSize, kEepromCapacity);
 }
 
-void ClearImages(DataBuffer& buffer, const ChipProfile& profile, ClearSelector selector)
+void ClearImages(DataBuffer& buffer, const ChipProfile& /*profile*/, ClearSelector selector)
 {
-    const uint32_t flash = UsedFlash(profile);
-    const uint32_t eeprom = UsedEeprom(profile);
+    // The whole areas, not only the chip's part: what lies beyond comes
+    // into use after a change to a larger chip.
     switch (selector) {
     case ClearSelector::All:
-        std::fill_n(buffer.view.begin(), flash + eeprom, kErasedByte);
-        std::fill_n(buffer.flash.begin(), flash, kErasedByte);
-        std::fill_n(buffer.eeprom.begin(), eeprom, kErasedByte);
+        std::fill(buffer.view.begin(), buffer.view.end(), kErasedByte);
+        std::fill(buffer.flash.begin(), buffer.flash.end(), kErasedByte);
+        std::fill(buffer.eeprom.begin(), buffer.eeprom.end(), kErasedByte);
         break;
     case ClearSelector::Flash:
-        std::fill_n(buffer.flash.begin(), flash, kErasedByte);
+        std::fill(buffer.flash.begin(), buffer.flash.end(), kErasedByte);
         break;
     case ClearSelector::Eeprom:
-        std::fill_n(buffer.eeprom.begin(), eeprom, kErasedByte);
+        std::fill(buffer.eeprom.begin(), buffer.eeprom.end(), kErasedByte);
         break;
     default:
         break;

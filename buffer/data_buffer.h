@@ -13,11 +13,12 @@ namespace morsk {
 inline constexpr uint32_t kViewCapacity = kFlashCapacity + kEepromCapacity;
 
 struct DataBuffer {
-    // Allocated once with their full capacity and never resized. They start
-    // zero-filled; start-up clears the used parts to 0xFF.
-    std::vector<uint8_t> flash = std::vector<uint8_t>(kFlashCapacity, 0);
-    std::vector<uint8_t> eeprom = std::vector<uint8_t>(kEepromCapacity, 0);
-    std::vector<uint8_t> view = std::vector<uint8_t>(kViewCapacity, 0);
+    // Allocated once with their full capacity and never resized. Every byte
+    // starts erased, so a chip change to a larger chip never finds bytes
+    // that nobody put there.
+    std::vector<uint8_t> flash = std::vector<uint8_t>(kFlashCapacity, 0xFF);
+    std::vector<uint8_t> eeprom = std::vector<uint8_t>(kEepromCapacity, 0xFF);
+    std::vector<uint8_t> view = std::vector<uint8_t>(kViewCapacity, 0xFF);
     uint32_t checksum = 0;
 };
 
@@ -26,7 +27,8 @@ struct DataBuffer {
 uint32_t UsedFlash(const ChipProfile& profile);
 uint32_t UsedEeprom(const ChipProfile& profile);
 
-// Which areas ClearImages sets to 0xFF; other values clear nothing.
+// Which areas ClearImages sets to 0xFF, each whole; other values clear
+// nothing.
 enum class ClearSelector : uint8_t { All = 0, Flash = 1, Eeprom = 2 };
 void ClearImages(DataBuffer& buffer, const ChipProfile& profile, ClearSelector selector);
 void ComposeView(DataBuffer& buffer, const ChipProfile& profile);

@@ -1,139 +1,82 @@
 #include "program_file.h"
 
-#include <algorithm>
-#include <cctype>
-#include <cstdio>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "byte_util.h"
 #include "chip_profile.h"
 #include "hex_writer.h"
+#include "intel_hex_reader.h"
 #include "text_util.h"
 
 namespace morsk {
 namespace {
 
-constexpr size_t kHexLineChars = 79;
+// Far beyond any HEX file of the largest chip; a larger file is not ours.
+constexpr long long kMaxFileBytes = 64ll << 20;
 
-// Two hexadecimal digits at pos; -1 when either is missing or no digit.
-int HexByte(const std::string& s, size_t pos)
+std::string Message(const char* lead, const std::string& path, const std::string& reason)
 {
-    if (pos + 1 >= s.size())
-        return -1;
-    const int hi = HexDigitValue(s[pos]);
-    const int lo = HexDigitValue(s[pos + 1]);
-    return hi < 0 || lo < 0 ? -1 : hi * 16 + lo;
+    return std::string(lead) + ": " + path + ": " + reason;
 }
 
-void ShowPlain(Notifier& notifier, const std::string& text)
+// The whole file, or false with the system's reason.
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& reason)
 {
-    notifier.ShowMessage(text, "", MessageIcon::None);
-}
-
-}  // namespace
-
-std::string OutsideBufferMessage(uint32_t capacity)
-{
-    return Format("Hexfile data beyond the %u-byte buffer was not loaded", capacity);
-}
-
-std::string BinTooLongMessage(uint32_t capacity)
-{
-    return Format("File longer than %u bytes: only the first %u bytes were loaded", capacity, capacity);
-}
-
-HexStep ParseHexRecord(const std::string& line, uint8_t* target, uint32_t capacity,
-                       HexReadState& state, Notifier& notifier)
-{
-    const size_t colon = line.find(':');
-    if (colon == std::string::npos) {
-        ShowPlain(notifier, "Error reading Hexfile");
-        return HexStep::Stop;
-    }
-    const size_t p = colon + 1;
-    const int count = HexByte(line, p);
-    const int addrHigh = HexByte(line, p + 2);
-    const int addrLow = HexByte(line, p + 4);
-    const int type = HexByte(line, p + 6);
-    if (count < 0 || addrHigh < 0 || addrLow < 0 || type < 0) {
-        ShowPlain(notifier, kHexMalformed);
-        return HexStep::Stop;
-    }
-    uint8_t data[256];
-    unsigned sum = static_cast<unsigned>(count + addrHigh + addrLow + type);
-    for (int i = 0; i < count; ++i) {
-        const int b = HexByte(line, p + 8 + 2 * static_cast<size_t>(i));
-        if (b < 0) {
-            ShowPlain(notifier, kHexMalformed);
-            return HexStep::Stop;
-        }
-        data[i] = static_cast<uint8_t>(b);
-        sum += static_cast<unsigned>(b);
-    }
-    const int check = HexByte(line, p + 8 + 2 * static_cast<size_t>(count));
-    if (check < 0) {
-        ShowPlain(notifier, kHexMalformed);
-        return HexStep::Stop;
-    }
-    if (((0u - sum) & 0xFF) != static_cast<unsigned>(check)) {
-        ShowPlain(notifier, "Checksum Error reading Hexfile");
-        return HexStep::Stop;
-    }
-
-    switch (type) {
-    case 0: {
-        const uint64_t address = state.base + static_cast<uint64_t>(addrHigh * 256 + addrLow);
-        for (int i = 0; i < count; ++i) {
-            if (address + static_cast<uint64_t>(i) < capacity)
-                target[address + static_cast<uint64_t>(i)] = data[i];
-            else
-                state.droppedOutside = true;
-        }
-        break;
-    }
-    case 2:
-    case 4:
-        if (count < 2) {  // the base needs two data bytes
-            ShowPlain(notifier, kHexMalformed);
-            return HexStep::Stop;
-        }
-        // A non-zero upper byte of a linear address points past 16 MiB, far
-        // outside any image; it is kept so that such data is dropped.
-        state.base = type == 2 ? (static_cast<uint64_t>(data[0]) * 256 + data[1]) * 16
-                               : (static_cast<uint64_t>(data[0]) << 24) | (static_cast<uint64_t>(data[1]) << 16);
-        break;
-    default:
-        break;  // end of file and the others change nothing
-    }
-    return HexStep::Continue;
-}
-
-bool ReadHexStream(std::FILE* file, uint8_t* target, uint32_t capacity, Notifier& notifier)
-{
-    HexReadState state;
-    LineReader reader(file, kHexLineChars);
-    std::string line;
-    bool ok = true;
-    while (reader.Next(line)) {
-        if (ParseHexRecord(line, target, capacity, state, notifier) == HexStep::Stop) {
-            ok = false;
-            break;
-        }
-    }
-    if (state.droppedOutside) {
-        ShowPlain(notifier, OutsideBufferMessage(capacity));
-        ok = false;
-    }
-    return ok;
-}
-
-bool ReadHexFile(const std::string& path, uint8_t* target, uint32_t capacity, Notifier& notifier)
-{
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        ShowPlain(notifier, "文件打开错误 !!!");
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        reason = std::strerror(errno);
         return false;
     }
-    return ReadHexStream(file.get(), target, capacity, notifier);
+    if (S_ISDIR(st.st_mode)) {
+        reason = std::strerror(EISDIR);
+        return false;
+    }
+    FilePtr f(std::fopen(path.c_str(), "rb"));
+    if (!f) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    bytes.clear();
+    char chunk[65536];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) {
+        bytes.append(chunk, got);
+        if (static_cast<long long>(bytes.size()) > kMaxFileBytes) {
+            reason = "larger than 64 MiB: not a program file";
+            return false;
+        }
+    }
+    if (std::ferror(f.get())) {
+        reason = std::strerror(errno ? errno : EIO);
+        return false;
+    }
+    return true;
 }
+
+std::string SizeReason(uint64_t highest, const char* memory, uint32_t size, const ChipProfile& profile)
+{
+    return Format("data up to address 0x%llX, but the %s of %s holds %u bytes",
+                  static_cast<unsigned long long>(highest), memory, profile.deviceName, size);
+}
+
+struct HexTargets {
+    std::vector<uint8_t> flash;
+    std::vector<uint8_t> eeprom;
+    bool eepromSection = false;
+    bool sections[3] = {};  // fuse, lock, signature: left out
+    bool flashOutside = false;
+    bool eepromOutside = false;
+    uint64_t highestFlash = 0;
+    uint64_t highestEeprom = 0;
+};
+
+}  // namespace
 
 ProgramFileKind ProgramFileKindOf(const std::string& path)
 {
@@ -173,44 +116,103 @@ SaveResult SaveProgramFile(const std::string& path, const DataBuffer& buffer, co
 }
 
 LoadResult LoadProgramFile(const std::string& path, ProgramFileState& file, DataBuffer& buffer,
-                           const ChipProfile& profile, Notifier& notifier, StatusSink& status)
+                           const ChipProfile& profile, Notifier& notifier, StatusSink& status, std::string* note)
 {
+    const auto refuse = [&](LoadResult result, const char* lead, const std::string& reason) {
+        notifier.ShowMessage(Message(lead, path, reason), "", MessageIcon::None);
+        return result;
+    };
+    const ProgramFileKind kind = ProgramFileKindOf(path);
+    std::string bytes, reason;
+    if (!ReadWholeFile(path, bytes, reason))
+        return refuse(LoadResult::CannotOpen, kFileOpenError, reason);
+    if (kind == ProgramFileKind::Unknown)
+        return refuse(LoadResult::UnknownFormat, kFileOpenError, "not a .bin, .hex or .eep file");
+    const char* readError = kind == ProgramFileKind::Bin ? kFileOpenError : kHexReadError;
+    if (bytes.empty())
+        return refuse(LoadResult::Refused, readError, "no data");
+
+    const uint32_t flashSize = UsedFlash(profile);
+    const uint32_t eepromSize = UsedEeprom(profile);
+    HexTargets t;
+    if (kind == ProgramFileKind::Bin) {
+        if (bytes.size() > flashSize)
+            return refuse(LoadResult::Refused, readError,
+                          Format("%zu bytes", bytes.size()) + ", " + SizeReason(bytes.size() - 1, "flash", flashSize, profile));
+        t.flash.assign(kFlashCapacity, kErasedByte);
+        std::copy(bytes.begin(), bytes.end(), t.flash.begin());
+    } else {
+        const bool eep = kind == ProgramFileKind::Eep;
+        if (eep)
+            t.eeprom.assign(kEepromCapacity, kErasedByte);
+        else
+            t.flash.assign(kFlashCapacity, kErasedByte);
+        std::vector<uint8_t> sectionEeprom(kEepromCapacity, kErasedByte);
+        const HexReport report = ReadIntelHex(bytes, [&](uint64_t address, std::span<const uint8_t> data) {
+            for (size_t i = 0; i < data.size(); ++i) {
+                const uint64_t a = address + i;
+                if (eep) {
+                    if (a < eepromSize)
+                        t.eeprom[a] = data[i];
+                    else
+                        t.eepromOutside = true, t.highestEeprom = std::max(t.highestEeprom, a);
+                } else if (a < flashSize) {
+                    t.flash[a] = data[i];
+                } else if (a >= kHexEepromSection && a < kHexEepromSection + kHexSectionSpan) {
+                    t.eepromSection = true;
+                    const uint64_t e = a - kHexEepromSection;
+                    if (e < eepromSize)
+                        sectionEeprom[e] = data[i];
+                    else
+                        t.eepromOutside = true, t.highestEeprom = std::max(t.highestEeprom, e);
+                } else if (a >= kHexFuseSection && a < kHexSignatureSection + kHexSectionSpan) {
+                    t.sections[(a - kHexFuseSection) / kHexSectionSpan] = true;
+                } else {
+                    t.flashOutside = true;
+                    t.highestFlash = std::max(t.highestFlash, a);
+                }
+            }
+        });
+        switch (report.fault) {
+        case HexFault::None:
+            break;
+        case HexFault::Checksum:
+            return refuse(LoadResult::Refused, kHexChecksumError, Format("line %d: ", report.line) + report.detail);
+        case HexFault::NoColon:
+        case HexFault::Malformed:
+            return refuse(LoadResult::Refused, kHexReadError, Format("line %d: ", report.line) + report.detail);
+        case HexFault::NoEnd:
+            return refuse(LoadResult::Refused, kHexReadError, report.detail);
+        }
+        if (t.flashOutside)
+            return refuse(LoadResult::Refused, kHexReadError, SizeReason(t.highestFlash, "flash", flashSize, profile));
+        if (t.eepromOutside)
+            return refuse(LoadResult::Refused, kHexReadError,
+                          SizeReason(t.highestEeprom, "EEPROM", eepromSize, profile) +
+                              (eep ? "" : " (EEPROM section at 0x810000)"));
+        if (t.eepromSection)
+            t.eeprom = std::move(sectionEeprom);
+    }
+
+    // Everything checked: now the images change, all at once.
+    if (!t.flash.empty())
+        buffer.flash = std::move(t.flash);
+    if (!t.eeprom.empty())
+        buffer.eeprom = std::move(t.eeprom);
     file.fileName = FileNameOf(path);
     file.extension = UpperExtension(path);
     file.fullPath = path;
     file.shownPath = path;
-
-    FilePtr f(std::fopen(path.c_str(), "rb"));
-    if (!f)
-        return LoadResult::CannotOpen;
-
-    LoadResult result = LoadResult::Loaded;
-    const ProgramFileKind kind = ProgramFileKindOf(path);
-    if (kind == ProgramFileKind::Bin) {
-        ClearImages(buffer, profile, ClearSelector::Flash);
-        const size_t got = std::fread(buffer.flash.data(), 1, kFlashCapacity, f.get());
-        if (got == kFlashCapacity && std::fgetc(f.get()) != EOF) {
-            ShowPlain(notifier, BinTooLongMessage(kFlashCapacity));
-            result = LoadResult::LoadedWithError;
-        }
-        f.reset();
-    } else if (kind == ProgramFileKind::Hex) {
-        f.reset();
-        ClearImages(buffer, profile, ClearSelector::Flash);
-        if (!ReadHexFile(path, buffer.flash.data(), kFlashCapacity, notifier))
-            result = LoadResult::LoadedWithError;
-    } else if (kind == ProgramFileKind::Eep) {
-        f.reset();
-        ClearImages(buffer, profile, ClearSelector::Eeprom);
-        if (!ReadHexFile(path, buffer.eeprom.data(), kEepromCapacity, notifier))
-            result = LoadResult::LoadedWithError;
-    } else {
-        f.reset();
-        result = LoadResult::UnknownFormat;
-    }
     ComposeView(buffer, profile);
     UpdateChecksum(buffer, profile, file.shownPath, status);
-    return result;
+    if (note) {
+        static const char* const kSections[] = {"熔丝位 (0x820000)", "锁定位 (0x830000)", "器件ID (0x840000)"};
+        note->clear();
+        for (int i = 0; i < 3; ++i)
+            if (t.sections[i])
+                *note += (note->empty() ? "文件中未载入的段: " : "、") + std::string(kSections[i]);
+    }
+    return LoadResult::Loaded;
 }
 
 }  // namespace morsk

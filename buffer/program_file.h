@@ -1,12 +1,14 @@
 // Program files: raw binary and Intel HEX into the flash image, Intel HEX
-// of EEPROM data into the EEPROM image; chosen by extension.
+// of EEPROM data into the EEPROM image; chosen by extension. A load is all
+// or nothing: a refused file leaves the images, the view, the checksum and
+// the file line as they were.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "data_buffer.h"
+#include "program_file_filters.h"
 #include "ui_sinks.h"
 
 namespace morsk {
@@ -19,28 +21,11 @@ struct ProgramFileState {
 };
 
 enum class LoadResult {
-    Loaded,          // the whole file went into the image
-    LoadedWithError, // a message was shown; what came before it (or what fit) is loaded
-    UnknownFormat,   // extension not BIN, HEX or EEP: nothing loaded
-    CannotOpen,      // silent: nothing cleared, checksum line not refreshed
+    Loaded,         // the whole file is in the image
+    Refused,        // its content cannot be used as it stands: nothing changed
+    UnknownFormat,  // extension not BIN, HEX or EEP: nothing changed
+    CannotOpen,     // the file cannot be read: nothing changed
 };
-
-// The open-file dialog's filter, in its order: description and the
-// patterns separated by ";". The patterns name the extension in capitals;
-// a dialog matches them in any case, as the loader does.
-struct FileFilter {
-    const char* description;
-    const char* patterns;
-};
-inline constexpr FileFilter kProgramFileFilters[] = {
-    {"程序文件(*.BIN,*.HEX)", "*.BIN;*.HEX"},
-    {"二进制文件(*.BIN)", "*.BIN"},
-    {"EEPROM文件(*.EEP)", "*.EEP"},
-    {"Intel HEX文件(*.HEX)", "*.HEX"},
-    {"所有文件(*.*)", "*.*"},
-};
-inline constexpr char kProgramFileDefaultExtension[] = "bin";
-inline constexpr char kFileDialogCancelled[] = "文件打开失败 !!!";
 
 // Chosen by the extension, in any case: "fw.HEX" is a HEX file.
 enum class ProgramFileKind { Unknown, Bin, Hex, Eep };
@@ -53,29 +38,25 @@ enum class SaveResult { Saved, UnknownFormat, CannotWrite };
 // Intel HEX. The file is replaced whole or not at all.
 SaveResult SaveProgramFile(const std::string& path, const DataBuffer& buffer, const ChipProfile& profile);
 
-// Loads the chosen file by its extension and refreshes the view and the
-// checksum line.
+// The sections of an AVR toolchain's whole-program HEX file, by address.
+inline constexpr uint32_t kHexEepromSection = 0x810000;
+inline constexpr uint32_t kHexFuseSection = 0x820000;
+inline constexpr uint32_t kHexLockSection = 0x830000;
+inline constexpr uint32_t kHexSignatureSection = 0x840000;
+inline constexpr uint32_t kHexSectionSpan = 0x10000;
+
+// Loads the chosen file by its extension into the images for the chip's
+// sizes, then refreshes the view and the checksum line. Anything wrong is
+// told in one message (the text, the file and the reason) and changes
+// nothing. `note`, when given, receives a remark on a file that loaded
+// whole but held sections that were left out (fuses, lock, signature).
 LoadResult LoadProgramFile(const std::string& path, ProgramFileState& file, DataBuffer& buffer,
-                           const ChipProfile& profile, Notifier& notifier, StatusSink& status);
+                           const ChipProfile& profile, Notifier& notifier, StatusSink& status,
+                           std::string* note = nullptr);
 
-struct HexReadState {
-    uint64_t base = 0;          // from records of type 2 and 4
-    bool droppedOutside = false; // data that would have landed past the image
-};
-
-enum class HexStep { Continue, Stop };
-
-// One line (a piece of at most 79 characters) of an Intel HEX file.
-HexStep ParseHexRecord(const std::string& line, uint8_t* target, uint32_t capacity,
-                       HexReadState& state, Notifier& notifier);
-
-// Reads a whole file into target; false when a message was shown.
-bool ReadHexFile(const std::string& path, uint8_t* target, uint32_t capacity, Notifier& notifier);
-bool ReadHexStream(std::FILE* file, uint8_t* target, uint32_t capacity, Notifier& notifier);
-
-// Messages for input the loader cannot use as it stands.
-inline constexpr char kHexMalformed[] = "Error reading Hexfile: malformed record";
-std::string OutsideBufferMessage(uint32_t capacity);
-std::string BinTooLongMessage(uint32_t capacity);
+// The texts that start the messages.
+inline constexpr char kFileOpenError[] = "文件打开错误 !!!";
+inline constexpr char kHexReadError[] = "Error reading Hexfile";
+inline constexpr char kHexChecksumError[] = "Checksum Error reading Hexfile";
 
 }  // namespace morsk

@@ -20,6 +20,7 @@
 #include "command_line.h"
 #include "programmer_ports.h"
 #include "programmer_session.h"
+#include "station.h"
 #include "text_util.h"
 
 using namespace morsk;
@@ -128,6 +129,40 @@ bool ListAttached(Context& c)
 constexpr char kFuseReadFailed[] = "读熔丝位错误...!";
 constexpr char kFuseWriteFailed[] = "写熔丝位错误...!";
 
+// "program RSTDISBL and unprogram SPIEN".
+std::string EnglishRisks(const std::vector<FuseRisk>& risks)
+{
+    std::string text;
+    for (size_t i = 0; i < risks.size(); ++i) {
+        if (i)
+            text += i + 1 == risks.size() ? " and " : ", ";
+        if (risks[i].bit == "CKSEL3..0")
+            text += "set CKSEL3..0 to 0000 (external clock)";
+        else
+            text += (risks[i].programs ? "program " : "unprogram ") + risks[i].bit;
+    }
+    return text;
+}
+
+// Status lines for a fuse transfer that did not go through.
+bool FuseOutcome(Context& c, FuseTransfer result, const FuseChipId& id, const char* failedLine)
+{
+    switch (result) {
+    case FuseTransfer::Done:
+        return true;
+    case FuseTransfer::NoProgrammer:
+        c.app.AddStatusLine("下载器初始化出错!");
+        break;
+    case FuseTransfer::WrongChip:
+        c.app.AddStatusLine(Format("读取错误器件ID:%2.2X %2.2X %2.2X", id.bytes[0], id.bytes[1], id.bytes[2]));
+        break;
+    case FuseTransfer::NoAnswer:
+        break;
+    }
+    c.app.AddStatusLine(failedLine);
+    return false;
+}
+
 using Runner = std::function<bool(Context&, const Arguments&)>;
 
 const std::map<std::string, Runner>& Runners()
@@ -154,10 +189,9 @@ const std::map<std::string, Runner>& Runners()
          }},
         {"fuses-read", [](Context& c, const Arguments&) {
              ChipProfile& p = c.app.profile;
-             if (ReadFuseBytes(p, c.app.failureCount, c.link) != FuseTransfer::Done) {
-                 c.app.AddStatusLine(kFuseReadFailed);
+             FuseChipId id;
+             if (!FuseOutcome(c, ReadFuseBytes(p, c.app.failureCount, c.link, &id), id, kFuseReadFailed))
                  return false;
-             }
              std::printf("fuses: %02X %02X %02X\n", p.fuseLow, p.fuseHigh, p.fuseExt);
              return true;
          }},
@@ -169,19 +203,21 @@ const std::map<std::string, Runner>& Runners()
              uint8_t after[3];
              for (size_t i = 0; i < 3; ++i)
                  ParseHexByte(a[i], after[i]);
-             const std::vector<FuseRisk> risks = RiskyFuseChanges(FuseLayoutFor(p.deviceName), before, after);
+             const std::vector<FuseRisk> risks = RiskyFuseChanges(p.deviceName, before, after);
              if (!risks.empty() && !c.force) {
-                 std::fprintf(stderr, "morsk-cli: %s\nmorsk-cli: not written; add --force to write anyway\n",
-                              RiskQuestion(risks).c_str());
+                 std::fprintf(stderr,
+                              "morsk-cli: fuses not written: this write would %s, after which this programmer "
+                              "may no longer reach the chip; add --force to write it anyway\n",
+                              EnglishRisks(risks).c_str());
                  return false;
              }
              p.fuseLow = after[0];
              p.fuseHigh = after[1];
              p.fuseExt = after[2];
-             if (WriteFuseBytes(p, c.link) != FuseTransfer::Done) {
-                 c.app.AddStatusLine(kFuseWriteFailed);
+             FuseChipId id;
+             if (!FuseOutcome(c, WriteFuseBytes(p, c.link, &id), id, kFuseWriteFailed))
                  return false;
-             }
+             std::printf("fuses written: %02X %02X %02X\n", p.fuseLow, p.fuseHigh, p.fuseExt);
              return true;
          }},
         {"save", [](Context& c, const Arguments& a) {
@@ -195,20 +231,17 @@ const std::map<std::string, Runner>& Runners()
 }
 
 // Loads the --load files in order; an exit status, or -1 when all loaded.
-int LoadFiles(AppState& app, ConsoleUi& ui, const std::vector<std::string>& paths)
+// A refused file has told why in one line on standard error.
+int LoadFiles(AppState& app, const std::vector<std::string>& paths)
 {
     for (const std::string& path : paths) {
-        switch (LoadProgramFile(path, app.file, app.buffer, app.profile, ui, ui)) {
+        switch (LoadFile(app, path)) {
         case LoadResult::Loaded:
             break;
-        case LoadResult::LoadedWithError:
-            std::fprintf(stderr, "morsk-cli: %s was not loaded completely\n", path.c_str());
+        case LoadResult::Refused:
             return kExitFailed;
         case LoadResult::UnknownFormat:
-            std::fprintf(stderr, "morsk-cli: %s: not a .bin, .hex or .eep file\n", path.c_str());
-            return kExitUsage;
         case LoadResult::CannotOpen:
-            std::fprintf(stderr, "morsk-cli: cannot read %s\n", path.c_str());
             return kExitUsage;
         }
     }
@@ -229,7 +262,8 @@ int main(int argc, char** argv)
     }
 
     ConsoleUi ui;
-    auto app = std::make_unique<AppState>();
+    Station station;
+    AppState* app = &station.app();
     app->AttachUi(&ui, &ui, &ui, &ui);
 
     StartOptions start;
@@ -246,7 +280,7 @@ int main(int argc, char** argv)
     }
     const bool onlyListing = std::all_of(options.commands.begin(), options.commands.end(),
                                          [](const auto& cmd) { return cmd[0] == "programmers"; });
-    switch (StartUp(*app, ".", start)) {
+    switch (station.StartUp(".", start)) {
     case StartResult::Started:
         break;
     case StartResult::NoDeviceList:
@@ -261,25 +295,22 @@ int main(int argc, char** argv)
     }
     if (options.skipBlank)
         app->settings.skipBlank = true;  // for this call only; setup.ini is never written
-    if (const int status = LoadFiles(*app, ui, options.loads); status >= 0)
+    if (const int status = LoadFiles(*app, options.loads); status >= 0)
         return status;
 
-    ProgrammerSession session(*app);
     std::string error;
-    if (!session.Start(options.programmer, error)) {
+    if (!station.StartProgrammer(options.programmer, error)) {
         std::fprintf(stderr, "morsk-cli: %s\n", error.c_str());
         return kExitUsage;
     }
     // Whoever drives a programmer holds its lock for the whole run.
     const bool drivesChip = std::any_of(options.commands.begin(), options.commands.end(),
                                         [](const auto& cmd) { return FindCommandSpec(cmd[0])->usesChip; });
-    if (drivesChip && !session.LockProgrammer(error)) {
+    if (drivesChip && !station.Claim(error)) {
         std::fprintf(stderr, "morsk-cli: %s\n", error.c_str());
         return kExitFailed;
     }
-    ProgrammerLink link(app->link, app->profile);
-    ChipOperations ops(*app, link);
-    Context context{*app, link, ops, ui, options.force, session};
+    Context context{*app, station.link(), station.ops(), ui, options.force, station.session()};
 
     int status = kExitOk;
     for (const std::vector<std::string>& cmd : options.commands) {
@@ -296,7 +327,7 @@ int main(int argc, char** argv)
         }
     }
     ui.EndBar();
-    if (!session.Shutdown(error)) {
+    if (!station.Shutdown(error)) {
         std::fprintf(stderr, "morsk-cli: %s\n", error.c_str());
         if (status == kExitOk)
             status = kExitFailed;

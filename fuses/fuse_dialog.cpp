@@ -1,4 +1,5 @@
 #include "fuse_dialog.h"
+#include "text_util.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -122,7 +123,7 @@ void FuseDialog::Refresh()
         const auto r = static_cast<FuseRow>(row);
         for (int bit = 0; bit < 8; ++bit)
             Box(r, bit)->setChecked(model_.Checked(r, bit));
-        values_[static_cast<size_t>(row)]->setText(QString::fromStdString(model_.ValueText(r)));
+        ShowText(values_[static_cast<size_t>(row)], QString::fromStdString(model_.ValueText(r)));
     }
 }
 
@@ -146,19 +147,31 @@ void FuseDialog::RowClicked(FuseRow row)
     for (int bit = 0; bit < 8; ++bit)
         checked[static_cast<size_t>(bit)] = Box(row, bit)->isChecked();
     model_.SetRow(row, checked);
-    values_[static_cast<size_t>(row)]->setText(QString::fromStdString(model_.ValueText(row)));
+    ShowText(values_[static_cast<size_t>(row)], QString::fromStdString(model_.ValueText(row)));
+}
+
+bool FuseDialog::Transfer(const std::function<FuseTransfer()>& transfer, FuseTransfer& result)
+{
+    BusyGuard guard(busy_, {this, owner_});
+    std::string error;
+    if (claim_ && !claim_(error)) {
+        link_.state().diagnostics->Write("Warning: " + error + "\n");
+        QMessageBox::warning(this, QStringLiteral("熔丝位设置"), QString::fromUtf8(kProgrammerInUseLine));
+        return false;
+    }
+    result = transfer();
+    if (release_)
+        release_();
+    return true;
 }
 
 void FuseDialog::Read()
 {
     FuseTransfer result;
-    {
-        BusyGuard guard(busy_, {this, owner_});
-        result = model_.Read(failureCount_, link_);
-    }
+    if (!Transfer([this] { return model_.Read(failureCount_, link_); }, result))
+        return;
     Refresh();
-    if (result == FuseTransfer::NoAnswer)
-        SayNoAnswer(true);
+    SayOutcome(result, true);
 }
 
 void FuseDialog::Write()
@@ -169,21 +182,32 @@ void FuseDialog::Write()
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     FuseTransfer result;
-    {
-        BusyGuard guard(busy_, {this, owner_});
-        result = model_.Write(link_);
-    }
+    if (!Transfer([this] { return model_.Write(link_); }, result))
+        return;
     Refresh();
-    if (result == FuseTransfer::NoAnswer)
-        SayNoAnswer(false);
+    SayOutcome(result, false);
 }
 
-void FuseDialog::SayNoAnswer(bool reading)
+void FuseDialog::SayOutcome(FuseTransfer result, bool reading)
 {
-    const QString text = reading ? QStringLiteral("芯片没有应答（没有芯片、芯片型号不对或接触不良），"
-                                                  "显示的熔丝位数值不是从芯片读出的。")
-                                 : QStringLiteral("芯片没有应答（没有芯片、芯片型号不对或接触不良），"
-                                                  "熔丝位没有写入芯片。");
+    QString cause;
+    switch (result) {
+    case FuseTransfer::Done:
+        return;
+    case FuseTransfer::NoProgrammer:
+        cause = QStringLiteral("下载器初始化出错!");
+        break;
+    case FuseTransfer::NoAnswer:
+        cause = QStringLiteral("芯片没有应答（没有芯片、芯片型号不对或接触不良）");
+        break;
+    case FuseTransfer::WrongChip: {
+        const uint8_t* id = model_.chipId().bytes;
+        cause = QString::fromStdString(Format("读取错误器件ID:%2.2X %2.2X %2.2X", id[0], id[1], id[2]));
+        break;
+    }
+    }
+    const QString text = cause + (reading ? QStringLiteral("，显示的熔丝位数值不是从芯片读出的。")
+                                          : QStringLiteral("，熔丝位没有写入芯片。"));
     QMessageBox::warning(this, QStringLiteral("熔丝位设置"), text);
 }
 

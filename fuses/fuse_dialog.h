@@ -5,6 +5,8 @@
 #include <QDialog>
 
 #include <array>
+#include <functional>
+#include <string>
 
 #include "busy_guard.h"
 #include "fuse_model.h"
@@ -27,6 +29,14 @@ public:
     int Open();
     const FuseEditModel& model() const { return model_; }
 
+    // Taken around every read and write, so that no other process drives
+    // the programmer meanwhile: false (with the reason) sends nothing.
+    void SetProgrammerGate(std::function<bool(std::string&)> claim, std::function<void()> release)
+    {
+        claim_ = std::move(claim);
+        release_ = std::move(release);
+    }
+
     // The box of a row's bit, and the ids of the boxes bit 0 to bit 7.
     QCheckBox* Box(FuseRow row, int bit) const { return boxes_[static_cast<size_t>(row)][static_cast<size_t>(bit)]; }
     static const std::array<std::array<int, 8>, kFuseRows>& BoxIds();
@@ -39,13 +49,18 @@ private:
     void RowClicked(FuseRow row);
     void Read();
     void Write();
-    void SayNoAnswer(bool reading);
+    void SayOutcome(FuseTransfer result, bool reading);
+    // Runs a transfer with the busy rules and the programmer's lock; false
+    // when the programmer is in use (the user has been told).
+    bool Transfer(const std::function<FuseTransfer()>& transfer, FuseTransfer& result);
 
     FuseEditModel model_;
     ProgrammerLink link_;
     uint8_t& failureCount_;
     BusyFilter& busy_;
     QWidget* owner_;
+    std::function<bool(std::string&)> claim_;
+    std::function<void()> release_;
     std::array<std::array<QCheckBox*, 8>, kFuseRows> boxes_{};
     std::array<QLineEdit*, kFuseRows> values_{};
 };

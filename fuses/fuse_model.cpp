@@ -4,33 +4,9 @@
 
 namespace morsk {
 
-std::vector<FuseRisk> RiskyFuseChanges(const FuseLayout& layout, const uint8_t before[3], const uint8_t after[3])
-{
-    std::vector<FuseRisk> risks;
-    for (int i = 0; i < 3; ++i) {
-        const auto& row = layout.bits[static_cast<size_t>(kRowLow + i)];
-        for (int bit = 7; bit >= 0; --bit) {  // in the order the dialog shows them
-            const std::string& name = row[static_cast<size_t>(bit)].caption;
-            const bool wasProgrammed = !(before[i] >> bit & 1);
-            const bool isProgrammed = !(after[i] >> bit & 1);
-            if ((name == "RSTDISBL" || name == "DWEN") && !wasProgrammed && isProgrammed)
-                risks.push_back({name, true});
-            else if (name == "SPIEN" && wasProgrammed && !isProgrammed)
-                risks.push_back({name, false});
-        }
-    }
-    return risks;
-}
-
 std::string RiskQuestion(const std::vector<FuseRisk>& risks)
 {
-    std::string changes;
-    for (const FuseRisk& r : risks) {
-        if (!changes.empty())
-            changes += "、";
-        changes += (r.programs ? "编程 " : "取消编程 ") + r.bit;
-    }
-    return "这次写入将" + changes + "，写入后本编程器可能再也无法对这块芯片编程，仍要写入吗？";
+    return "这次写入将" + DescribeRisks(risks) + "，写入后本编程器可能再也无法对这块芯片编程，仍要写入吗？";
 }
 
 namespace {
@@ -100,7 +76,7 @@ void FuseEditModel::Default()
 
 FuseTransfer FuseEditModel::Read(uint8_t& failureCount, ProgrammerLink& link)
 {
-    const FuseTransfer result = ReadFuseBytes(profile_, failureCount, link);
+    const FuseTransfer result = ReadFuseBytes(profile_, failureCount, link, &chipId_);
     if (result == FuseTransfer::Done) {
         TakeBaseline();
     }
@@ -110,12 +86,12 @@ FuseTransfer FuseEditModel::Read(uint8_t& failureCount, ProgrammerLink& link)
 std::vector<FuseRisk> FuseEditModel::WriteRisks() const
 {
     const uint8_t after[3] = {profile_.fuseLow, profile_.fuseHigh, profile_.fuseExt};
-    return RiskyFuseChanges(*layout_, baseline_, after);
+    return RiskyFuseChanges(profile_.deviceName, baseline_, after);
 }
 
 FuseTransfer FuseEditModel::Write(ProgrammerLink& link)
 {
-    const FuseTransfer result = WriteFuseBytes(profile_, link);
+    const FuseTransfer result = WriteFuseBytes(profile_, link, &chipId_);
     if (result == FuseTransfer::Done) {
         // The chip holds them now: the next write compares with these.
         TakeBaseline();

@@ -11,19 +11,9 @@
 #include "chip_profile.h"
 #include "fuse_catalogue.h"
 #include "fuse_transfer.h"
+#include "lockout_bits.h"
 
 namespace morsk {
-
-// A change that can make a chip unreachable for this programmer.
-struct FuseRisk {
-    std::string bit;   // RSTDISBL, DWEN or SPIEN
-    bool programs;     // true: the bit gets programmed; false: unprogrammed
-};
-
-// Which of the fuse bytes' changes from `before` to `after` (low, high,
-// extended) program RSTDISBL or DWEN, or unprogram SPIEN, by the bit names
-// of `layout`. The base layout names none of them, so it never asks.
-std::vector<FuseRisk> RiskyFuseChanges(const FuseLayout& layout, const uint8_t before[3], const uint8_t after[3]);
 
 // One sentence asking whether to write anyway.
 std::string RiskQuestion(const std::vector<FuseRisk>& risks);
@@ -54,6 +44,8 @@ public:
     // or read or written since.
     std::vector<FuseRisk> WriteRisks() const;
     FuseTransfer Write(ProgrammerLink& link);
+    // The signature the last read or write found (for a wrong chip).
+    const FuseChipId& chipId() const { return chipId_; }
 
     // Puts the four values back as they were at opening.
     void Cancel();
@@ -66,6 +58,7 @@ private:
     ChipProfile& profile_;
     const FuseLayout* layout_ = &BaseFuseLayout();
     std::array<uint8_t, kFuseRows> saved_{};
+    FuseChipId chipId_;
     uint8_t baseline_[3] = {};  // low, high, extended the user last saw from the chip or at opening
 };
 

@@ -13,15 +13,24 @@ enum class FuseTransfer {
     Done,          // all three went through
     NoProgrammer,  // the programmer could not be reached or started
     NoAnswer,      // a fuse command failed or the chip did not echo it
+    WrongChip,     // another chip answered: nothing was read or written
+};
+
+// The signature the last transfer read, for the message of a wrong chip.
+struct FuseChipId {
+    uint8_t bytes[3] = {};
 };
 
 // Reads low, high and extended fuse into the profile. A byte whose read
 // fails keeps its value. When the programmer cannot be reached or started,
 // adds one to failureCount (8 bits, wrapping).
-FuseTransfer ReadFuseBytes(ChipProfile& profile, uint8_t& failureCount, ProgrammerLink& link);
+// Both transfers first check the chip's signature against the profile, so
+// that no fuse byte of one chip is ever written into another.
+FuseTransfer ReadFuseBytes(ChipProfile& profile, uint8_t& failureCount, ProgrammerLink& link,
+                           FuseChipId* id = nullptr);
 
 // Writes low, high and extended fuse from the profile; the profile's
 // values are not touched.
-FuseTransfer WriteFuseBytes(const ChipProfile& profile, ProgrammerLink& link);
+FuseTransfer WriteFuseBytes(const ChipProfile& profile, ProgrammerLink& link, FuseChipId* id = nullptr);
 
 }  // namespace morsk

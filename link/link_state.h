@@ -13,6 +13,9 @@ namespace morsk {
 
 inline constexpr unsigned kTransferTimeoutMs = 5000;
 
+// When another process drives the programmer: nothing was sent to it.
+inline constexpr char kProgrammerInUseLine[] = "编程器正被其他程序使用，本次操作没有进行!";
+
 struct LinkState {
     UsbBackend* backend = nullptr;
     bool libraryInitialised = false;

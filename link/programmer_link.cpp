@@ -47,7 +47,12 @@ int ProgrammerLink::EnterProgramming()
     case kFamilyNordic: transport_.SelectFamilyMode(kRequestModeNordic); break;
     default: break;
     }
-    return transport_.EnableProgramming();
+    if (transport_.EnableProgramming() == 1)
+        return 1;
+    state_.diagnostics->Write(Format("Warning: the programmer (USB %04x:%04x) was found but does not answer "
+                                     "(enable programming failed)\n",
+                                     kProgrammerVendorId, kProgrammerProductId));
+    return 0;
 }
 
 int ProgrammerLink::LeaveProgramming()

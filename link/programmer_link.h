@@ -41,6 +41,7 @@ public:
     }
 
     UsbTransport& transport() { return transport_; }
+    LinkState& state() { return state_; }
 
     int IsLinkAvailable();
     int EnterProgramming();

@@ -75,8 +75,13 @@ OpenResult UsbTransport::OpenLink()
         if (state_.handleHeld)
             return kOpenHeld;
     }
-    if (!seen && !state_.handleHeld && !(state_.filter.portPath.empty() && state_.filter.bus < 0))
-        Diagnose("Warning: no programmer on " + state_.filter.Describe() + "\n");
+    if (!seen && !state_.handleHeld) {
+        if (state_.filter.portPath.empty() && state_.filter.bus < 0)
+            Diagnose(Format("Warning: no programmer (USB %04x:%04x) found: is it plugged in?\n", kProgrammerVendorId,
+                            kProgrammerProductId));
+        else
+            Diagnose("Warning: no programmer on " + state_.filter.Describe() + "\n");
+    }
     return state_.handleHeld ? kOpenHeld : result;
 }
 

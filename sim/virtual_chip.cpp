@@ -1,5 +1,6 @@
 #include "virtual_chip.h"
 
+#include "lockout_bits.h"
 #include "text_util.h"
 
 #include <algorithm>
@@ -21,6 +22,11 @@ VirtualChip VirtualChip::FromProfile(const ChipProfile& profile)
     chip.fuses[1] = profile.fuseHighDefault;
     chip.fuses[2] = profile.fuseExtDefault;
     return chip;
+}
+
+bool VirtualChip::LockedOut() const
+{
+    return family == kFamilyAvr && FusesLockOut(name, fuses);
 }
 
 void VirtualChip::Serial(const uint8_t in[4], uint8_t out[4])

@@ -24,6 +24,11 @@ struct VirtualChip {
 
     static VirtualChip FromProfile(const ChipProfile& profile);
 
+    // Fuses that cut serial programming off (RSTDISBL or DWEN programmed,
+    // SPIEN unprogrammed, an external clock that nobody feeds): from the
+    // next programming cycle on the chip no longer answers, as a real one.
+    bool LockedOut() const;
+
     // One 4-byte serial instruction in programming mode. Bytes come back
     // shifted by one as on the AVR's serial interface: reply byte k is
     // instruction byte k-1, except where the chip drives an answer.

@@ -93,7 +93,7 @@ bool VirtualProgrammer::ChipAnswers(size_t programmer)
 {
     const std::optional<VirtualChip>& socket = Socket(programmer);
     const FirmwareState& state = State(programmer);
-    return socket && state.enabled && state.mode == socket->family;
+    return socket && state.enabled && !state.chipLockedOut && state.mode == socket->family;
 }
 
 int VirtualProgrammer::ControlTransfer(UsbHandle handle, uint8_t requestType, uint8_t request,
@@ -159,6 +159,9 @@ int VirtualProgrammer::Firmware(size_t programmer, uint8_t request, uint16_t val
         if (enableRefused)
             return 0;
         state.enabled = true;
+        // New fuses take effect when the chip comes out of reset, which a
+        // new programming cycle does.
+        state.chipLockedOut = chip && chip->LockedOut();
         return Answer();
     case 3: {
         if (length < 4)

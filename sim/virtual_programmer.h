@@ -99,6 +99,8 @@ private:
         int family = -1;  // from connect
         int mode = -1;    // from request 12, 13 or 14
         bool enabled = false;
+        // The chip's fuses cut it off when this cycle was enabled.
+        bool chipLockedOut = false;
         uint32_t flashRunning = 0;
         uint32_t eepromRunning = 0;
     };

@@ -45,13 +45,11 @@ TEST(AutoSequence, RunTranscripts)
           "效验器件已完成!", "自动已完成!"},
          1, 0},
         {"count past the codes", "ATMEGA8", "51", {"器件ID:1E 93 07", "编程FLASH...", "编程FLASH成功!", "自动已完成!"}, 1, 0},
-        {"empty", "ATMEGA8", "", {"器件ID:1E 93 07", "自动已完成!"}, 1, 0},
-        {"no steps", "ATMEGA8", "0", {"器件ID:1E 93 07", "自动已完成!"}, 1, 0},
-        {"not a digit", "ATMEGA8", "X5", {"器件ID:1E 93 07", "自动已完成!"}, 1, 0},
-        {"security and protect do nothing", "ATMEGA8", "267", {"器件ID:1E 93 07", "自动已完成!"}, 1, 0},
-        {"NORDIC is not identified", "NRF24LE1", "225",
-         {"读FLASH...", "读FLASH成功!", "擦除芯片...", "擦除芯片成功!", "自动已完成!"}, 1, 0},
-        {"NORDIC program", "NRF24LE1", "11", {"编程NORDIC...", "编程NORDIC成功!", "自动已完成!"}, 1, 0},
+        {"security and protect beside a step", "ATMEGA8", "365", {"器件ID:1E 93 07", "擦除芯片...", "擦除芯片成功!", "自动已完成!"}, 1, 0},
+        // NORDIC chips are identified too: an empty socket reads FF FF FF.
+        {"NORDIC read and erase", "NRF24LE1", "225",
+         {"器件ID:00 00 00", "读FLASH...", "读FLASH成功!", "擦除芯片...", "擦除芯片成功!", "自动已完成!"}, 1, 0},
+        {"NORDIC program", "NRF24LE1", "11", {"器件ID:00 00 00", "编程NORDIC...", "编程NORDIC成功!", "自动已完成!"}, 1, 0},
         {"AT89 has no EEPROM lines", "AT89S52", "12", {"器件ID:1E 52 06", "读FLASH...", "读FLASH成功!", "自动已完成!"}, 1, 0},
     };
     for (const AutoCase& c : cases) {
@@ -68,17 +66,32 @@ TEST(AutoSequence, RunTranscripts)
     }
 }
 
-TEST(AutoSequence, ReadStepComposesButLeavesTheChecksumLine)
+TEST(AutoSequence, ReadStepComposesAndSaysTheDataCameFromTheChip)
 {
     Rig rig;
     std::vector<uint8_t> data(8192, 0x11);
     rig.sim.chip->WriteFlash(0, data.data(), 8192);
-    rig.ui.fileLine = "unchanged";
+    rig.app->file.shownPath = "/old/file.hex";
     SetAutoSequence(rig.app->settings, "12");
     ASSERT_TRUE(RunAuto(*rig.app, *rig.link));
     EXPECT_EQ(rig.app->buffer.view[8191], 0x11);
     EXPECT_EQ(rig.app->buffer.view[8192], 0xFF);
-    EXPECT_EQ(rig.ui.fileLine, "unchanged");
+    EXPECT_EQ(rig.ui.fileLine, ChecksumLine(0x11u * 8192 + 0xFFu * 512, "(读自器件 ATMEGA8)"));
+}
+
+TEST(AutoSequence, ASequenceWithoutAChipStepRunsAndCountsNothing)
+{
+    for (const char* sequence : {"", "0", "X5", "267", "10"}) {
+        SCOPED_TRACE(sequence);
+        Rig rig;
+        SetAutoSequence(rig.app->settings, sequence);
+        EXPECT_FALSE(RunAuto(*rig.app, *rig.link));
+        EXPECT_EQ(rig.ui.lines, Lines{kAutoEmptyLine});
+        EXPECT_EQ(rig.app->successCount, 0);
+        EXPECT_EQ(rig.app->failureCount, 0);
+        EXPECT_TRUE(rig.ui.counters.empty());
+        EXPECT_TRUE(rig.sim.packets.empty());
+    }
 }
 
 TEST(AutoSequence, AFailedRunCountsAsAFailure)
@@ -92,11 +105,11 @@ TEST(AutoSequence, AFailedRunCountsAsAFailure)
         {"empty socket", [](Rig& r) { r.Socket(""); }, {"找不到器件!"}},
         {"wrong chip", [](Rig& r) { r.Socket("ATTINY85"); }, {"读取错误器件ID:1E 93 0B"}},
         {"erase fails, the run goes on", [](Rig& r) { r.sim.fault = TransferFault::Error; r.sim.faultAt = 7; },
-         {"器件ID:1E 93 07", "擦除芯片...", "擦除芯片失败...!", "编程FLASH...", "编程FLASH成功!", "自动已完成!"}},
+         {"器件ID:1E 93 07", "擦除芯片...", "擦除芯片失败...!", "编程FLASH...", "编程FLASH成功!", "自动烧录失败!"}},
         {"verify finds a difference", [](Rig& r) { r.app->buffer.flash[5] = 0; SetAutoSequence(r.app->settings, "13"); },
-         {"器件ID:1E 93 07", "效验器件失败!", "自动已完成!"}},
+         {"器件ID:1E 93 07", "效验器件失败!", "自动烧录失败!"}},
         {"chip not blank", [](Rig& r) { const uint8_t z = 0; r.sim.chip->WriteFlash(9, &z, 1); SetAutoSequence(r.app->settings, "14"); },
-         {"器件ID:1E 93 07", "读FLASH...", "读FLASH成功!", "读EEPROM...", "读EEPROM成功!", "效验器件失败,器件不为空!", "自动已完成!"}},
+         {"器件ID:1E 93 07", "读FLASH...", "读FLASH成功!", "读EEPROM...", "读EEPROM成功!", "效验器件失败,器件不为空!", "自动烧录失败!"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -115,6 +128,7 @@ TEST(AutoSequence, CountersWrapAtEightBits)
 {
     Rig rig;
     rig.sim.recordData = false;
+    SetAutoSequence(rig.app->settings, "15");
     for (int i = 0; i < 256; ++i)
         ASSERT_TRUE(RunAuto(*rig.app, *rig.link));
     EXPECT_EQ(rig.app->successCount, 0);

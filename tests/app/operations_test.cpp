@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "sim_rig.h"
@@ -66,11 +67,16 @@ struct Transcript {
 TEST(ChipOperations, TranscriptsOnAHealthyChip)
 {
     const Transcript cases[] = {
-        {"ATMEGA8", Op::Program, {"编程FLASH...", "编程FLASH成功!", "编程EEPROM...", "编程EEPROM成功!", "编程器件完成!"},
-         "1 12 5 6x41 8x3 2"},
-        {"AVR-NOEE", Op::Program, {"编程FLASH...", "编程FLASH成功!", "编程器件完成!"}, "1 12 5 6x41 2"},
-        {"AT89S52", Op::Program, {"编程FLASH...", "编程FLASH成功!", "编程器件完成!"}, "1 13 5 6x41 2"},
-        {"NRF24LE1", Op::Program, {"编程NORDIC...", "编程NORDIC成功!", "编程器件完成!"}, "1 14 5 6x82 2"},
+        // Program identifies the chip before it writes a block.
+        {"ATMEGA8", Op::Program,
+         {"器件ID:1E 93 07", "编程FLASH...", "编程FLASH成功!", "编程EEPROM...", "编程EEPROM成功!", "编程器件完成!"},
+         "1 12 5 3x3 6x41 8x3 2"},
+        {"AVR-NOEE", Op::Program, {"器件ID:1E 93 07", "编程FLASH...", "编程FLASH成功!", "编程器件完成!"},
+         "1 12 5 3x3 6x41 2"},
+        {"AT89S52", Op::Program, {"器件ID:1E 52 06", "编程FLASH...", "编程FLASH成功!", "编程器件完成!"},
+         "1 13 5 3x3 6x41 2"},
+        {"NRF24LE1", Op::Program, {"器件ID:00 00 00", "编程NORDIC...", "编程NORDIC成功!", "编程器件完成!"},
+         "1 14 5 3x3 6x82 2"},
 
         {"ATMEGA8", Op::Erase, {"器件ID:1E 93 07", "擦除芯片...", "擦除芯片成功!"}, "1 12 5 3x4 2"},
         {"AT89S52", Op::Erase, {"器件ID:1E 52 06", "擦除芯片...", "擦除芯片成功!"}, "1 13 5 3x4 2"},
@@ -80,7 +86,7 @@ TEST(ChipOperations, TranscriptsOnAHealthyChip)
          "1 12 5 3x3 4x41 7x3 2"},
         {"AVR-NOEE", Op::Read, {"器件ID:1E 93 07", "读FLASH...", "读FLASH成功!", "读器件已完成!"}, "1 12 5 3x3 4x41 2"},
         {"AT89S52", Op::Read, {"器件ID:1E 52 06", "读FLASH...", "读FLASH成功!", "读器件已完成!"}, "1 13 5 3x3 4x41 2"},
-        {"NRF24LE1", Op::Read, {"读NORDIC FLASH成功!", "读器件已完成!"}, "1 14 5 4x82 2"},
+        {"NRF24LE1", Op::Read, {"器件ID:00 00 00", "读NORDIC FLASH成功!", "读器件已完成!"}, "1 14 5 3x3 4x82 2"},
 
         {"ATMEGA8", Op::Verify, {"器件ID:1E 93 07", "效验器件完成!"}, "1 12 5 3x3 4x41 2"},
         {"AVR-NOEE", Op::Verify, {"器件ID:1E 93 07", "效验器件完成!"}, "1 12 5 3x3 4x41 2"},
@@ -91,7 +97,7 @@ TEST(ChipOperations, TranscriptsOnAHealthyChip)
          "1 12 5 3x3 4x41 7x3 2"},
         {"AVR-NOEE", Op::Blank, {"器件ID:1E 93 07", "读FLASH...", "读FLASH成功!", "效验器件已完成!"}, "1 12 5 3x3 4x41 2"},
         {"AT89S52", Op::Blank, {"器件ID:1E 52 06", "读FLASH...", "读FLASH成功!", "效验器件已完成!"}, "1 13 5 3x3 4x41 2"},
-        {"NRF24LE1", Op::Blank, {"效验NORDIC FLASH成功!", "效验器件已完成!"}, "1 14 5 4x82 2"},
+        {"NRF24LE1", Op::Blank, {"器件ID:00 00 00", "效验NORDIC FLASH成功!", "效验器件已完成!"}, "1 14 5 3x3 4x82 2"},
     };
     for (const Transcript& c : cases) {
         SCOPED_TRACE(std::string(c.device) + " op " + std::to_string(int(c.op)));
@@ -135,7 +141,9 @@ TEST(ChipOperations, TranscriptsOnAHealthyChip)
             if (p.family != kFamilyNordic)
                 view.insert(view.end(), eepromImage.begin(), eepromImage.end());
             EXPECT_EQ(Bytes(rig->app->buffer.view, p.flashSize + p.eepromSize), view);
-            EXPECT_EQ(rig->ui.fileLine, ChecksumLine(ComputeChecksum(rig->app->buffer, p), ""));
+            // The checksum line says the data came from the chip.
+            EXPECT_EQ(rig->ui.fileLine, ChecksumLine(ComputeChecksum(rig->app->buffer, p),
+                                                     std::string("(读自器件 ") + p.deviceName + ")"));
             break;
         }
         default:
@@ -157,7 +165,8 @@ TEST(ChipOperations, FailureRows)
     const auto writeFaultAtBlock = [](int k) {
         return [k](Rig& r) {
             r.sim.fault = TransferFault::Short;
-            r.sim.faultAt = r.sim.transfers + 3 + static_cast<uint64_t>(k);  // after connect, mode, enable
+            // after connect, mode, enable and the three signature bytes
+            r.sim.faultAt = r.sim.transfers + 6 + static_cast<uint64_t>(k);
         };
     };
     const FailureRow rows[] = {
@@ -165,14 +174,16 @@ TEST(ChipOperations, FailureRows)
         {"unplugged", Op::Program, [](Rig& r) { r.sim.Unplug(); }, {"下载器初始化出错!"}, false},
         {"unplugged", Op::Erase, [](Rig& r) { r.sim.Unplug(); }, {"下载器初始化出错!"}, false},
         {"enable refused", Op::Read, [](Rig& r) { r.sim.enableRefused = true; }, {"下载器初始化出错!"}, false},
+        {"empty socket", Op::Program, [](Rig& r) { r.Socket(""); }, {"找不到器件!"}, false},
+        {"wrong chip", Op::Program, [](Rig& r) { r.Socket("ATMEGA16"); }, {"读取错误器件ID:1E 94 03"}, true},
         {"empty socket", Op::Erase, [](Rig& r) { r.Socket(""); }, {"找不到器件!"}, false},
         {"empty socket", Op::Verify, [](Rig& r) { r.Socket(""); }, {"找不到器件!"}, false},
         {"wrong chip", Op::Erase, [](Rig& r) { r.Socket("ATMEGA16"); }, {"读取错误器件ID:1E 94 03"}, true},
         {"wrong chip", Op::Read, [](Rig& r) { r.Socket("ATMEGA16"); }, {"读取错误器件ID:1E 94 03"}, true},
         {"wrong chip", Op::Blank, [](Rig& r) { r.Socket("ATMEGA16"); }, {"读取错误器件ID:1E 94 03"}, true},
-        {"short write at block 3", Op::Program, writeFaultAtBlock(3), {"编程FLASH...", "编程FLASH错误...!"}, false},
+        {"short write at block 3", Op::Program, writeFaultAtBlock(3), {"器件ID:1E 93 07", "编程FLASH...", "编程FLASH错误...!"}, false},
         {"short EEPROM write", Op::Program, writeFaultAtBlock(42),
-         {"编程FLASH...", "编程FLASH成功!", "编程EEPROM...", "编程EEPROM错误...!"}, false},
+         {"器件ID:1E 93 07", "编程FLASH...", "编程FLASH成功!", "编程EEPROM...", "编程EEPROM错误...!"}, false},
         {"erase fails", Op::Erase,
          [](Rig& r) { r.sim.fault = TransferFault::Error; r.sim.faultAt = r.sim.transfers + 7; },
          {"器件ID:1E 93 07", "擦除芯片...", "擦除芯片失败...!"}, false},
@@ -184,7 +195,7 @@ TEST(ChipOperations, FailureRows)
          {"器件ID:1E 93 07", "效验器件失败!"}, true},
         {"read fails", Op::Read,
          [](Rig& r) { r.sim.fault = TransferFault::Short; r.sim.faultAt = r.sim.transfers + 10; },
-         {"器件ID:1E 93 07", "读FLASH...", "读FLASH错误...!", "读EEPROM...", "读EEPROM成功!", "读器件已完成!"}, true},
+         {"器件ID:1E 93 07", "读FLASH...", "读FLASH错误...!", "读EEPROM...", "读EEPROM成功!", "读器件失败!"}, true},
         {"not blank", Op::Blank, [](Rig& r) { const uint8_t z = 0; r.sim.chip->WriteEeprom(511, &z, 1); },
          {"器件ID:1E 93 07", "读FLASH...", "读FLASH成功!", "读EEPROM...", "读EEPROM成功!", "效验器件失败,器件不为空!"}, true},
         {"blank check cannot read", Op::Blank,
@@ -200,19 +211,34 @@ TEST(ChipOperations, FailureRows)
         EXPECT_EQ(rig.ui.lines, row.lines);
         const bool left = !rig.sim.packets.empty() && rig.sim.packets.back().request == kRequestDisconnect;
         EXPECT_EQ(left, row.leftProgramming);
+        if (row.lines.size() == 1) {
+            // Stopped before its work: no block reached the chip.
+            EXPECT_TRUE(rig.Requests(kRequestWriteFlash).empty());
+            EXPECT_TRUE(rig.Requests(kRequestWriteEeprom).empty());
+        }
         if (row.lines[0] != "下载器初始化出错!") {
             EXPECT_EQ(rig.sim.enabled(), !row.leftProgramming);
         }
     }
 }
 
-TEST(ChipOperations, WrongChipIsStillProgrammedBecauseProgramDoesNotIdentify)
+TEST(ChipOperations, AFailedReadLeavesTheBufferAsItWas)
 {
     Rig rig;
-    rig.Socket("ATMEGA16");
+    rig.OpenEarlier();
     rig.FillFlash(8192);
-    EXPECT_TRUE(rig.ops->ProgramDevice());
-    EXPECT_EQ(Bytes(rig.sim.chip->flash, 8192), Bytes(rig.app->buffer.flash, 8192));
+    ComposeView(rig.app->buffer, rig.app->profile);
+    rig.app->file.shownPath = "/work/fw.hex";
+    RefreshChecksum(*rig.app);
+    const DataBuffer before = rig.app->buffer;
+    const std::string fileLine = rig.ui.fileLine;
+    rig.sim.fault = TransferFault::Short;
+    rig.sim.faultAt = rig.sim.transfers + 20;  // inside the flash read
+    EXPECT_FALSE(rig.ops->ReadDevice());
+    EXPECT_EQ(rig.ui.lines.back(), kReadFailedLine);
+    EXPECT_EQ(rig.app->buffer.flash, before.flash);
+    EXPECT_EQ(rig.app->buffer.view, before.view);
+    EXPECT_EQ(rig.ui.fileLine, fileLine);
 }
 
 TEST(ChipOperations, BlankCheckLeavesTheLoadedImagesAlone)
@@ -328,6 +354,27 @@ TEST(ChipOperations, StartUpAndReadiness)
     EXPECT_EQ(ui.lines, (Lines{kReadyLine, kReadyLine, kUnsupportedLine}));
     EXPECT_EQ(ui.chipLine, " MICROCHIP  ATMEGA8  2200H*8");
     EXPECT_EQ(test::ReadFile(dir.File("setup.ini")), "[SETUP]\nManufIndex=1\nDeviceIndex=7\n");
+}
+
+TEST(ChipOperations, AChipChangeShowsOnlyErasedBytesBeyondTheOldChip)
+{
+    test::TempDir dir;
+    test::WriteFile(dir.File("Device.csv"), test::ReadFile(MORSK_DEVICE_LIST));
+    test::WriteFile(dir.File("setup.ini"), "");
+    test::RecordingUi ui;
+    AppState app;
+    app.AttachUi(&ui, &ui, &ui, &ui);
+    StartUp(app, dir.path().string());
+    ChangeChip(app, 0, 16);  // ATMEGA2560
+    ASSERT_STREQ(app.profile.deviceName, "ATMEGA2560");
+    const uint32_t used = kFlashCapacity + kEepromCapacity;
+    EXPECT_TRUE(std::all_of(app.buffer.view.begin(), app.buffer.view.begin() + used, [](uint8_t b) { return b == 0xFF; }));
+    EXPECT_EQ(ui.fileLine, ChecksumLine(0xFFu * used, ""));
+
+    // Back to a smaller chip with data beyond it: said, not hidden.
+    app.buffer.flash[100000] = 0x00;
+    ChangeChip(app, 0, 0);
+    EXPECT_EQ(ui.lines.back(), kBufferBeyondChipLine);
 }
 
 }  // namespace

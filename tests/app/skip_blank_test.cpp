@@ -82,7 +82,7 @@ TEST(SkipBlank, BlankImagesAndTheEeprom)
     ASSERT_TRUE(blank.ops->ProgramDevice());
     EXPECT_TRUE(blank.Requests(kRequestWriteFlash).empty());
     EXPECT_TRUE(blank.Requests(kRequestWriteEeprom).empty());
-    EXPECT_EQ(blank.ui.lines, (Lines{"编程FLASH...", "编程FLASH成功!", "编程EEPROM...", "编程EEPROM成功!",
+    EXPECT_EQ(blank.ui.lines, (Lines{"器件ID:1E 93 07", "编程FLASH...", "编程FLASH成功!", "编程EEPROM...", "编程EEPROM成功!",
                                      "编程器件完成!"}));
 
     // EEPROM data in the image: the whole EEPROM goes out as before.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "test_support.h"
 
 namespace morsk {
@@ -27,7 +29,7 @@ TEST(DataBuffer, AfterStartTheChecksumLineShowsTheErasedSum)
     EXPECT_EQ(ChecksumLine(0x1234, "/tmp/a.hex"), "效验和: 00001234H   文件 = /tmp/a.hex");
 }
 
-TEST(DataBuffer, ClearSelectorsTouchOnlyTheirArea)
+TEST(DataBuffer, ClearSelectorsClearTheirWholeArea)
 {
     const ChipProfile p = Chip(16, 8);
     struct Case {
@@ -37,14 +39,22 @@ TEST(DataBuffer, ClearSelectorsTouchOnlyTheirArea)
                  {ClearSelector::Eeprom, false, true, false}, {static_cast<ClearSelector>(3), false, false, false}};
     for (const Case& c : cases) {
         DataBuffer b;
+        std::fill(b.flash.begin(), b.flash.end(), 0);
+        std::fill(b.eeprom.begin(), b.eeprom.end(), 0);
+        std::fill(b.view.begin(), b.view.end(), 0);
         ClearImages(b, p, c.selector);
-        EXPECT_EQ(b.flash[15], c.flash ? 0xFF : 0) << int(c.selector);
-        EXPECT_EQ(b.flash[16], 0);  // past the flash size
-        EXPECT_EQ(b.eeprom[7], c.eeprom ? 0xFF : 0) << int(c.selector);
-        EXPECT_EQ(b.eeprom[8], 0);
-        EXPECT_EQ(b.view[23], c.view ? 0xFF : 0) << int(c.selector);
-        EXPECT_EQ(b.view[24], 0);
+        // Past the chip's sizes too: a change to a larger chip finds 0xFF.
+        for (const uint32_t i : {0u, 15u, 16u, kFlashCapacity - 1})
+            EXPECT_EQ(b.flash[i], c.flash ? 0xFF : 0) << int(c.selector) << " flash " << i;
+        for (const uint32_t i : {7u, 8u, kEepromCapacity - 1})
+            EXPECT_EQ(b.eeprom[i], c.eeprom ? 0xFF : 0) << int(c.selector) << " eeprom " << i;
+        for (const uint32_t i : {23u, 24u, kViewCapacity - 1})
+            EXPECT_EQ(b.view[i], c.view ? 0xFF : 0) << int(c.selector) << " view " << i;
     }
+    // A new buffer holds nothing but erased bytes.
+    const DataBuffer fresh;
+    EXPECT_TRUE(std::all_of(fresh.flash.begin(), fresh.flash.end(), [](uint8_t v) { return v == 0xFF; }));
+    EXPECT_TRUE(std::all_of(fresh.view.begin(), fresh.view.end(), [](uint8_t v) { return v == 0xFF; }));
 }
 
 TEST(DataBuffer, ComposeLaysTheImagesEndToEnd)
@@ -58,7 +68,7 @@ TEST(DataBuffer, ComposeLaysTheImagesEndToEnd)
     b.eeprom[2] = 0xA2;
     ComposeView(b, p);
     EXPECT_EQ(std::vector<uint8_t>(b.view.begin(), b.view.begin() + 7),
-              (std::vector<uint8_t>{1, 2, 3, 4, 0xA0, 0xA1, 0}));
+              (std::vector<uint8_t>{1, 2, 3, 4, 0xA0, 0xA1, 0xFF}));
     EXPECT_EQ(ComputeChecksum(b, p), 1u + 2 + 3 + 4 + 0xA0 + 0xA1);
     // No EEPROM: the view is the used flash.
     EXPECT_EQ(ComputeChecksum(b, Chip(4, 0)), 10u);

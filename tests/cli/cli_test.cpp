@@ -59,12 +59,28 @@ TEST_F(Cli, LoadAndChecksum)
     const uint32_t sum = 0xFFu * (8192 + 512) - 4 * 0xFF + 10;
     EXPECT_EQ(r.out, "效验和: " + Format("%08XH", sum) + "   文件 = fw.hex\n");
 
-    const Result bad = Run("--chip ATMEL/ATMEGA8 --load missing.hex checksum");
-    EXPECT_EQ(bad.status, 2);
-    WriteFile(dir.File("bad.hex"), ":0400000001020304F3\n");
-    const Result checksumError = Run("--chip ATMEL/ATMEGA8 --load bad.hex checksum");
-    EXPECT_EQ(checksumError.status, 1);
-    EXPECT_NE(checksumError.err.find("Checksum Error reading Hexfile\n"), std::string::npos);
+    // One line on standard error, no checksum line: 2 for a file that
+    // cannot be read, 1 for one whose content is refused.
+    WriteFile(dir.File("bad.hex"), ":0400000001020304F3\n:00000001FF\n");
+    WriteFile(dir.File("cut.hex"), ":0400000001020304F2\n");
+    WriteFile(dir.File("big.bin"), std::string(8193, '\x01'));
+    struct Case {
+        const char* file;
+        int status;
+        const char* err;
+    } cases[] = {
+        {"missing.hex", 2, "文件打开错误 !!!: missing.hex: No such file or directory\n"},
+        {"bad.hex", 1, "Checksum Error reading Hexfile: bad.hex: line 1: checksum F3, the record's bytes give F2\n"},
+        {"cut.hex", 1, "Error reading Hexfile: cut.hex: no end-of-file record: the file may be cut off\n"},
+        {"big.bin", 1, "文件打开错误 !!!: big.bin: 8193 bytes, data up to address 0x2000, but the flash of ATMEGA8 "
+                       "holds 8192 bytes\n"},
+    };
+    for (const Case& c : cases) {
+        const Result bad = Run(std::string("--chip ATMEL/ATMEGA8 --load ") + c.file + " checksum");
+        EXPECT_EQ(bad.status, c.status) << c.file;
+        EXPECT_EQ(bad.err, c.err);
+        EXPECT_EQ(bad.out, "");
+    }
 }
 
 TEST_F(Cli, ProgramInOneCallVerifyInTheNext)
@@ -77,7 +93,7 @@ TEST_F(Cli, ProgramInOneCallVerifyInTheNext)
 
     Result r = Run(sim + "--load fw.bin erase program");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "器件ID:1E 93 07\n擦除芯片...\n擦除芯片成功!\n编程FLASH...\n编程FLASH成功!\n"
+    EXPECT_EQ(r.out, "器件ID:1E 93 07\n擦除芯片...\n擦除芯片成功!\n器件ID:1E 93 07\n编程FLASH...\n编程FLASH成功!\n"
                      "编程EEPROM...\n编程EEPROM成功!\n编程器件完成!\n");
     EXPECT_EQ(r.err, "");  // no progress bar when stderr is no terminal
 
@@ -116,8 +132,14 @@ TEST_F(Cli, SocketFaultsAndUnsupportedChips)
         {"--chip MICROCHIP/PIC16F84A --simulate erase", 1, "本软件暂不支持您所选择的芯片，请重新选择！\n"},
         {"--chip MICROCHIP/PIC16F84A --simulate checksum", 0, "效验和: 000738C0H   文件 = \n"},
         {"--chip NORDIC/NRF24LE1 --simulate blank read", 0,
-         "效验NORDIC FLASH成功!\n效验器件已完成!\n读NORDIC FLASH成功!\n读器件已完成!\n"},
+         "器件ID:00 00 00\n效验NORDIC FLASH成功!\n效验器件已完成!\n器件ID:00 00 00\n读NORDIC FLASH成功!\n读器件已完成!\n"},
+        // An empty NORDIC socket is not a blank chip.
+        {"--chip NORDIC/NRF24LE1 --simulate --sim-chip none blank", 1, "读取错误器件ID:FF FF FF\n"},
+        // Program writes nothing into an empty socket or another chip.
+        {"--chip ATMEL/ATMEGA8 --simulate --sim-chip none --load fw.hex program", 1, "找不到器件!\n"},
+        {"--chip ATMEL/ATMEGA8 --simulate --sim-chip ATMEGA16 --load fw.hex program", 1, "读取错误器件ID:1E 94 03\n"},
     };
+    WriteFile(dir.File("fw.hex"), ":0400000001020304F2\n:00000001FF\n");
     for (const auto& c : cases) {
         const Result r = Run(c.args);
         EXPECT_EQ(r.status, c.status) << c.args;
@@ -137,13 +159,19 @@ TEST_F(Cli, AutoAndFuses)
 
     r = Run(sim + "fuses-read fuses-write e4 C9 fe fuses-read");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "fuses: E1 D9 FF\nfuses: E4 C9 FE\n");
+    EXPECT_EQ(r.out, "fuses: E1 D9 FF\nfuses written: E4 C9 FE\nfuses: E4 C9 FE\n");
     EXPECT_EQ(Run(sim + "fuses-read").out, "fuses: E4 C9 FE\n");
     EXPECT_EQ(ReadFile(dir.File("setup.ini")), before);  // never written
 
     r = Run("--simulate --sim-chip none auto");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "找不到器件!\nsuccess: 0\nfailure: 1\n");
+
+    // Nothing to run is no success.
+    WriteFile(dir.File("setup.ini"), "[SETUP]\nAUTO=0\n");
+    r = Run("--simulate auto");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "自动烧录步骤为空! 请用\"编辑自动烧录\"添加步骤\nsuccess: 0\nfailure: 0\n");
 }
 
 TEST_F(Cli, FusesOfAChipThatIsNotThere)
@@ -154,7 +182,8 @@ TEST_F(Cli, FusesOfAChipThatIsNotThere)
     } cases[] = {
         {"--simulate --sim-chip none fuses-read", "读熔丝位错误...!\n"},
         {"--simulate --sim-chip none fuses-write E1 D9 FF", "写熔丝位错误...!\n"},
-        {"fuses-read", "读熔丝位错误...!\n"},  // no programmer at all
+        {"fuses-read", "下载器初始化出错!\n读熔丝位错误...!\n"},  // no programmer at all
+        {"--simulate --sim-chip ATMEGA16 fuses-write E1 D9 FF", "读取错误器件ID:1E 94 03\n写熔丝位错误...!\n"},
     };
     for (const Case& c : cases) {
         const Result r = Run(std::string("--chip ATMEL/ATMEGA8 ") + c.args);
@@ -166,18 +195,33 @@ TEST_F(Cli, FusesOfAChipThatIsNotThere)
 TEST_F(Cli, FuseWritesThatCanLockTheChipOutNeedForce)
 {
     const std::string sim = "--chip ATMEL/ATMEGA8 --simulate --sim-state chip.state ";
-    // RSTDISBL (bit 7 of the high byte) programmed.
-    Result r = Run(sim + "fuses-write E1 59 FF");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("编程 RSTDISBL"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("--force"), std::string::npos);
-    EXPECT_EQ(Run(sim + "fuses-read").out, "fuses: E1 D9 FF\n");  // nothing was written
+    struct Case {
+        const char* fuses;
+        const char* says;
+    } cases[] = {
+        {"E1 59 FF", "program RSTDISBL"},
+        {"E1 F9 FF", "unprogram SPIEN"},  // drawn as "----" in the dialog, guarded all the same
+        {"E0 D9 FF", "set CKSEL3..0 to 0000 (external clock)"},
+    };
+    for (const Case& c : cases) {
+        const Result r = Run(sim + "fuses-write " + c.fuses);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, std::string("morsk-cli: fuses not written: this write would ") + c.says +
+                             ", after which this programmer may no longer reach the chip; add --force to write it "
+                             "anyway\n");
+        EXPECT_EQ(Run(sim + "fuses-read").out, "fuses: E1 D9 FF\n");  // nothing was written
+    }
 
-    EXPECT_EQ(Run(sim + "--force fuses-write E1 59 FF").status, 0);
-    EXPECT_EQ(Run(sim + "fuses-read").out, "fuses: E1 59 FF\n");
-    // Read first: the chip has it already, so there is nothing to ask.
-    EXPECT_EQ(Run(sim + "fuses-read fuses-write E4 59 FF").status, 0);
+    // Forced, the write goes through and the chip stops answering, as a
+    // real one would.
+    Result r = Run(sim + "--force fuses-write E1 59 FF");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "fuses written: E1 59 FF\n");
+    r = Run(sim + "fuses-read");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "读熔丝位错误...!\n");
+    EXPECT_EQ(Run(sim + "erase").out, "找不到器件!\n");
 }
 
 TEST_F(Cli, UsageAndFileErrors)
@@ -215,6 +259,7 @@ TEST_F(Cli, WithoutTheSimulatorAndNoProgrammerTheOperationFails)
     const Result r = Run("--chip ATMEL/ATMEGA8 program");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "下载器初始化出错!\n");
+    EXPECT_EQ(r.err, "Warning: no programmer (USB 16c0:05dc) found: is it plugged in?\n");
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ TEST(EndToEnd, CommandLineWithoutTheSimulator)
     ASSERT_TRUE(WIFEXITED(raw));
     EXPECT_EQ(WEXITSTATUS(raw), 0) << test::ReadFile(dir.File("err"));
     EXPECT_EQ(test::ReadFile(dir.File("out")),
-              "器件ID:1E 93 07\n擦除芯片...\n擦除芯片成功!\n编程FLASH...\n编程FLASH成功!\n编程EEPROM...\n"
+              "器件ID:1E 93 07\n擦除芯片...\n擦除芯片成功!\n器件ID:1E 93 07\n编程FLASH...\n编程FLASH成功!\n编程EEPROM...\n"
               "编程EEPROM成功!\n编程器件完成!\n器件ID:1E 93 07\n效验器件完成!\n");
     EXPECT_EQ(test::ReadFile(dir.File("err")), "");  // no leak report, no warning
     std::lock_guard<std::mutex> lock(usb.mutex());
@@ -56,7 +56,7 @@ TEST(EndToEnd, WindowProgramRun)
     EXPECT_EQ(rig.window->session().simulator(), nullptr);
     rig.app->buffer.flash[3] = 0x33;
     test::Click(rig.window.get(), 1025);
-    EXPECT_EQ(rig.StatusLines(), (std::vector<std::string>{kReadyLine, "编程FLASH...", "编程FLASH成功!", "编程EEPROM...",
+    EXPECT_EQ(rig.StatusLines(), (std::vector<std::string>{kReadyLine, "器件ID:1E 93 07", "编程FLASH...", "编程FLASH成功!", "编程EEPROM...",
                                                            "编程EEPROM成功!", "编程器件完成!"}));
     std::lock_guard<std::mutex> lock(usb.mutex());
     EXPECT_EQ(usb.sim().chip->flash[3], 0x33);

@@ -128,12 +128,16 @@ TEST(LibusbEndToEnd, StallTimeoutAndUnplug)
         std::function<void(EmulatedProgrammer&)> arrange;
         Lines lines;
     } cases[] = {
-        {"a stalled block", [](EmulatedProgrammer& u) { u.FailUrb(6, UrbFault::Stall); },
-         {"编程FLASH...", "编程FLASH错误...!"}},
-        {"a block that never completes", [](EmulatedProgrammer& u) { u.FailUrb(6, UrbFault::Hang); },
-         {"编程FLASH...", "编程FLASH错误...!"}},
-        {"unplugged in the middle of the write", [](EmulatedProgrammer& u) { u.UnplugAfterUrbs(10); },
-         {"编程FLASH...", "编程FLASH错误...!"}},
+        // URBs 1 to 6: connect, mode, enable, the three signature bytes.
+        {"a stalled block", [](EmulatedProgrammer& u) { u.FailUrb(9, UrbFault::Stall); },
+         {"器件ID:1E 93 07", "编程FLASH...", "编程FLASH错误...!"}},
+        {"a block that never completes", [](EmulatedProgrammer& u) { u.FailUrb(9, UrbFault::Hang); },
+         {"器件ID:1E 93 07", "编程FLASH...", "编程FLASH错误...!"}},
+        {"unplugged in the middle of the write", [](EmulatedProgrammer& u) { u.UnplugAfterUrbs(13); },
+         {"器件ID:1E 93 07", "编程FLASH...", "编程FLASH错误...!"}},
+        // No chip, or another one, on the real path too: no block is written.
+        {"an empty socket", [](EmulatedProgrammer& u) { std::lock_guard<std::mutex> l(u.mutex()); u.sim().chip.reset(); },
+         {"找不到器件!"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -146,6 +150,11 @@ TEST(LibusbEndToEnd, StallTimeoutAndUnplug)
         EXPECT_FALSE(bench.ops->ProgramDevice());
         EXPECT_EQ(bench.ui.lines, c.lines);
         EXPECT_EQ(bench.app->buffer.flash, flash);  // nothing lost
+        if (c.lines.size() == 1) {
+            std::lock_guard<std::mutex> lock(usb.mutex());
+            for (const SetupPacket& p : usb.sim().packets)
+                EXPECT_NE(p.request, kRequestWriteFlash);
+        }
     }
 }
 

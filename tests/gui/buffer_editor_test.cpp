@@ -119,15 +119,22 @@ TEST(BufferEditor, ChecksumRangeEditsAndFill)
     EXPECT_EQ(rig.app->buffer.view[0], 0xFF);
     EXPECT_EQ(rig.Text(1043), fileLine);
 
-    // Fill then Cancel: the buffer stays filled, the file line is not refreshed.
-    rig.app->buffer.flash[0] = 0x00;
-    rig.app->buffer.view[0] = 0x00;
+    // Fill then Cancel: the buffer stays filled, and the main window's line
+    // says so at once, without the file that the buffer no longer holds.
+    test::WriteFile(rig.dir.File("fw.hex"), ":0100000000FF\n:00000001FF\n");
+    rig.window->LoadFile(rig.dir.File("fw.hex"));
+    ASSERT_EQ(rig.Text(1043), ChecksumLine(0x21DD01, rig.dir.File("fw.hex")));
+    std::string lineAfterFill;
     rig.hand.Then([&](QWidget* dialog) {
         EXPECT_EQ(Control<QLabel>(dialog, 1044)->text().toStdString(), "效验和: 0021DD01H");
         auto* editor = Control<CHexEditBase>(dialog, 1040);
         editor->SetSelection(3, 5, false);
         Click(dialog, 1041);
+        lineAfterFill = rig.Text(1043);
         EXPECT_EQ(Control<QLabel>(dialog, 1044)->text().toStdString(), "效验和: 0021DE00H");
+        // Screen readers get the content beside the short name.
+        EXPECT_EQ(Control<QLabel>(dialog, 1044)->accessibleName().toStdString(), "效验和");
+        EXPECT_EQ(Control<QLabel>(dialog, 1044)->accessibleDescription().toStdString(), "效验和: 0021DE00H");
         EXPECT_FALSE(editor->HasSelection());
         EXPECT_EQ(editor->model().caretIndex(), 0u);
         EXPECT_EQ(editor->model().data()[0], 0xFF);
@@ -136,7 +143,10 @@ TEST(BufferEditor, ChecksumRangeEditsAndFill)
     Click(rig.window.get(), 1008);
     EXPECT_EQ(rig.app->buffer.flash[0], 0xFF);
     EXPECT_EQ(rig.app->buffer.view[0], 0xFF);
+    EXPECT_EQ(lineAfterFill, fileLine);
     EXPECT_EQ(rig.Text(1043), fileLine);
+    EXPECT_EQ(Control<QLabel>(rig.window.get(), 1043)->accessibleDescription().toStdString(), fileLine);
+    EXPECT_EQ(Control<QLabel>(rig.window.get(), 1043)->accessibleName().toStdString(), "文件");
 }
 
 TEST(BufferEditor, ALoadedFileWithASelection)

@@ -114,8 +114,9 @@ struct WindowRig {
         WriteFile(dir.File("Device.csv"), ReadFile(MORSK_DEVICE_LIST));
         if (!setupIni.empty())
             WriteFile(dir.File("setup.ini"), setupIni);
-        app = std::make_unique<AppState>();
-        window = std::make_unique<MainWindow>(*app);
+        station = std::make_unique<Station>();
+        app = &station->app();
+        window = std::make_unique<MainWindow>(*station);
         WindowOptions options;
         options.workDir = dir.path().string();
         options.programmer = programmer;
@@ -142,7 +143,8 @@ struct WindowRig {
     bool Enabled(int id) const { return Control<QWidget>(window.get(), id)->isEnabled(); }
 
     TempDir dir;
-    std::unique_ptr<AppState> app;
+    std::unique_ptr<Station> station;
+    AppState* app = nullptr;
     std::unique_ptr<MainWindow> window;
     ModalHand hand;
 };

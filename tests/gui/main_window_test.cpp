@@ -12,6 +12,7 @@
 #include "auto_editor_dialog.h"
 #include "device_dialog.h"
 #include "gui_support.h"
+#include "port_lock.h"
 #include "virtual_programmer.h"
 
 namespace morsk {
@@ -262,11 +263,31 @@ TEST(MainWindow, FilesFromTheDialogADropAndTheCommandLine)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(rig.window.get(), &drop);
-    EXPECT_EQ(rig.hand.boxes.back().text, "Error reading Hexfile");
-    EXPECT_EQ(rig.Text(1043), ChecksumLine(0xFFu * (8192 + 512), rig.dir.File("bad.hex")));
-
-    rig.window->LoadFile(rig.dir.File("fw.hex"));
+    // Refused whole: the message names the file and the line, and the
+    // window still shows the file that is loaded.
+    EXPECT_EQ(rig.hand.boxes.back().text, "Error reading Hexfile: " + rig.dir.File("bad.hex") + ": line 1: no record (no ':')");
     EXPECT_EQ(rig.Text(1043), ChecksumLine(sum, rig.dir.File("fw.hex")));
+
+    // Files that cannot be read, and data the chip cannot hold: one box
+    // each, nothing changes.
+    std::filesystem::create_directory(rig.dir.File("folder.hex"));
+    test::WriteFile(rig.dir.File("big.hex"), ":0100000001FE\n:01300000AA25\n:00000001FF\n");
+    const struct {
+        std::string path;
+        std::string box;
+    } refused[] = {
+        {rig.dir.File("gone.hex"), "文件打开错误 !!!: " + rig.dir.File("gone.hex") + ": No such file or directory"},
+        {rig.dir.File("folder.hex"), "文件打开错误 !!!: " + rig.dir.File("folder.hex") + ": Is a directory"},
+        {rig.dir.File("big.hex"), "Error reading Hexfile: " + rig.dir.File("big.hex") +
+                                      ": data up to address 0x3000, but the flash of ATMEGA8 holds 8192 bytes"},
+    };
+    for (const auto& r : refused) {
+        const size_t boxes = rig.hand.boxes.size();
+        rig.window->LoadFile(r.path);
+        ASSERT_EQ(rig.hand.boxes.size(), boxes + 1) << r.path;
+        EXPECT_EQ(rig.hand.boxes.back().text, r.box);
+        EXPECT_EQ(rig.Text(1043), ChecksumLine(sum, rig.dir.File("fw.hex")));
+    }
 }
 
 TEST(MainWindow, EraseProgramVerifyThroughTheButtons)
@@ -281,8 +302,8 @@ TEST(MainWindow, EraseProgramVerifyThroughTheButtons)
     Click(rig.window.get(), 1025);
     Click(rig.window.get(), 1026);
     EXPECT_EQ(rig.StatusLines(),
-              (Lines{kReadyLine, "器件ID:1E 93 07", "擦除芯片...", "擦除芯片成功!", "编程FLASH...",
-                     "编程FLASH成功!", "编程EEPROM...", "编程EEPROM成功!", "编程器件完成!",
+              (Lines{kReadyLine, "器件ID:1E 93 07", "擦除芯片...", "擦除芯片成功!", "器件ID:1E 93 07",
+                     "编程FLASH...", "编程FLASH成功!", "编程EEPROM...", "编程EEPROM成功!", "编程器件完成!",
                      "器件ID:1E 93 07", "效验器件完成!"}));
     EXPECT_EQ(sim->chip->flash[3], 0x04);
     EXPECT_EQ(Control<QProgressBar>(rig.window.get(), 1023)->value(), 100);
@@ -290,7 +311,7 @@ TEST(MainWindow, EraseProgramVerifyThroughTheButtons)
     EXPECT_EQ(list->currentRow(), list->count() - 1);  // the newest line is selected
 
     // An auto run counts; the counters show it.
-    rig.app->settings.autoSequence[0] = '0';
+    SetAutoSequence(rig.app->settings, "13");
     Click(rig.window.get(), 1037);
     EXPECT_EQ(rig.StatusLines().back(), "自动已完成!");
     EXPECT_EQ(rig.Text(1029), "1");
@@ -386,6 +407,36 @@ protected:
     }
 };
 
+TEST(MainWindow, AProgrammerThatAnotherProcessDrivesIsLeftAlone)
+{
+    WindowRig rig("", test::Simulated());
+    VirtualProgrammer* sim = rig.window->session().simulator();
+    sim->record = true;
+    // What morsk-cli takes for the same programmer.
+    PortLock other;
+    std::string error;
+    ASSERT_TRUE(other.Acquire("sim-" + VirtualProgrammer::PortPath(0), error)) << error;
+    const uint64_t before = sim->transfers;
+    Click(rig.window.get(), 1025);
+    // The fuse dialog's read goes through the same lock.
+    rig.hand.Then([](QWidget* dialog) {
+        Click(dialog, 1039);
+        Click(dialog, 2);
+    });
+    Click(rig.window.get(), 1031);
+    EXPECT_EQ(rig.hand.boxes, (std::vector<ModalHand::Box>{{kProgrammerInUseLine, "熔丝位设置"}}));
+    EXPECT_EQ(rig.StatusLines(), (Lines{kReadyLine, kProgrammerInUseLine}));
+    EXPECT_EQ(sim->transfers, before);
+    EXPECT_TRUE(sim->packets.empty());
+
+    other.Release();
+    Click(rig.window.get(), 1026);
+    EXPECT_EQ(rig.StatusLines().back(), "效验器件完成!");
+    // The window holds the lock only while it works: another process can
+    // take it between two operations.
+    EXPECT_TRUE(other.Acquire("sim-" + VirtualProgrammer::PortPath(0), error)) << error;
+}
+
 TEST(MainWindow, BusyWindowPaintsButTakesNoInput)
 {
     WindowRig rig("", test::Simulated(true));
@@ -417,8 +468,8 @@ TEST(MainWindow, BusyWindowPaintsButTakesNoInput)
     EXPECT_GE(rig.window->busyFilter().dropped(), 2);
     // Only the program run's lines: the erase click was dropped, not queued.
     EXPECT_EQ(rig.StatusLines(),
-              (Lines{kReadyLine, "编程FLASH...", "编程FLASH成功!", "编程EEPROM...", "编程EEPROM成功!",
-                     "编程器件完成!"}));
+              (Lines{kReadyLine, "器件ID:1E 93 07", "编程FLASH...", "编程FLASH成功!", "编程EEPROM...",
+                     "编程EEPROM成功!", "编程器件完成!"}));
     // The bar painted values between 0 and 100 while it ran.
     const bool intermediate = std::any_of(recorder.painted.begin(), recorder.painted.end(),
                                           [](int v) { return v > 0 && v < 100; });
@@ -426,7 +477,7 @@ TEST(MainWindow, BusyWindowPaintsButTakesNoInput)
     // The close request is carried out once the run is over.
     QTest::qWait(50);
     EXPECT_FALSE(rig.window->isVisible());
-    EXPECT_EQ(rig.StatusLines().size(), 6u);
+    EXPECT_EQ(rig.StatusLines().size(), 7u);
 }
 
 }  // namespace

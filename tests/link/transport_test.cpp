@@ -68,7 +68,7 @@ TEST(UsbTransport, OpenRules)
         int result;
         int warnings;
     } cases[] = {
-        {{}, 1, 0},             // nothing plugged in: silent
+        {{}, 1, 0},             // nothing plugged in: said, without a box
         {{false}, 2, 1},        // found, cannot be opened
         {{false, true}, 0, 1},  // the second one in the same scan opens
         {{false, false}, 2, 2}, // one warning and box per device
@@ -80,7 +80,8 @@ TEST(UsbTransport, OpenRules)
         EXPECT_EQ(rig.link->transport().OpenLink(), c.result);
         // Two other devices and a foreign product sit before the
         // programmers on bus 1, which therefore start at address 4.
-        std::string expected;
+        std::string expected =
+            c.programmers.empty() ? "Warning: no programmer (USB 16c0:05dc) found: is it plugged in?\n" : "";
         for (int i = 0; i < c.warnings; ++i)
             expected += "Warning: cannot open USB device: Access denied (insufficient permissions)\n" +
                         AccessDeniedHint({kProgrammerVendorId, kProgrammerProductId, 0, 1,
@@ -141,6 +142,8 @@ TEST(UsbTransport, EnableCountsOnlyBytesThatArrived)
         rig.sim.fault = c.fault;
         rig.sim.faultAt = rig.sim.transfers + 3;  // connect, mode, enable
         EXPECT_EQ(rig.link->EnterProgramming(), c.result);
+        // Found but silent is told apart from not found and from no access.
+        EXPECT_EQ(rig.ui.diagnostics.find("was found but does not answer") != std::string::npos, c.result == 0);
     }
 }
 

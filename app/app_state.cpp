@@ -79,7 +79,7 @@ void ChangeChip(AppState& app, int manufIndex, int deviceIndex)
 {
     app.settings.manufIndex = manufIndex;
     app.settings.deviceIndex = deviceIndex;
-    SaveChipSelection(app.paths, app.settings);
+    SaidIfNotSaved(app, SaveChipSelection(app.paths, app.settings));
     app.profileLoaded = LoadChipProfile(app.profile, app.paths.deviceList, manufIndex, deviceIndex,
                                         *app.notifier) == 1;
     UpdateReadiness(app);
@@ -93,6 +93,13 @@ void ChangeChip(AppState& app, int manufIndex, int deviceIndex)
     };
     if (beyond(app.buffer.flash, UsedFlash(app.profile)) || beyond(app.buffer.eeprom, UsedEeprom(app.profile)))
         app.AddStatusLine(kBufferBeyondChipLine);
+}
+
+bool SaidIfNotSaved(AppState& app, bool saved)
+{
+    if (!saved)
+        app.AddStatusLine(kSettingsNotSavedLine);
+    return saved;
 }
 
 LoadResult LoadFile(AppState& app, const std::string& path)

@@ -82,6 +82,11 @@ void ShowDataFromChip(AppState& app);
 // After the buffer was filled with 0xFF: no file, the new checksum.
 void ShowClearedBuffer(AppState& app);
 
+// When setup.ini cannot be written: the choice holds for this run only.
+inline constexpr char kSettingsNotSavedLine[] = "设置未能保存到 setup.ini!";
+// Adds kSettingsNotSavedLine when a save failed; returns `saved`.
+bool SaidIfNotSaved(AppState& app, bool saved);
+
 inline constexpr char kBufferBeyondChipLine[] = "注意: 缓冲区中的数据超出了所选器件的容量!";
 
 }  // namespace morsk

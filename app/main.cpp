@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "libusb_backend.h"
 #include "main_window.h"
 
 using namespace morsk;
@@ -30,7 +31,6 @@ const char kUsage[] =
 struct Arguments {
     WindowOptions window;
     std::vector<std::string> files;
-    bool exitAfterFirstPaint = false;  // for measuring the start-up
     bool home = false;
 };
 
@@ -63,17 +63,6 @@ bool EnterHome(std::string& error)
     return true;
 }
 
-// Ends the program once the window has painted for the first time.
-class FirstPaint : public QObject {
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
-        return false;
-    }
-};
-
 // -1 to go on, or an exit status.
 int Parse(const std::vector<std::string>& args, Arguments& out)
 {
@@ -89,8 +78,6 @@ int Parse(const std::vector<std::string>& args, Arguments& out)
             out.window.programmer.simulate = true;
         } else if (a == "--home") {
             out.home = true;
-        } else if (a == "--exit-after-first-paint") {
-            out.exitAfterFirstPaint = true;
         } else if (a == "--sim-realtime") {
             out.window.programmer.realtime = true;
         } else if (a == "--sim-chip") {
@@ -157,6 +144,7 @@ int main(int argc, char** argv)
 
     auto station = std::make_unique<Station>();
     auto window = std::make_unique<MainWindow>(*station);
+    args.window.programmer.realBackend = MakeLibusbBackend;
     std::string error;
     if (!window->Start(args.window, error)) {
         std::fprintf(stderr, "morsk: %s\n", error.c_str());
@@ -166,9 +154,6 @@ int main(int argc, char** argv)
         window->LoadFile(args.files.front());
     // Closing the window ends the program; nothing is saved at closing.
     QObject::connect(window.get(), &QDialog::finished, &qapp, &QApplication::quit);
-    FirstPaint firstPaint;
-    if (args.exitAfterFirstPaint)
-        window->installEventFilter(&firstPaint);
     window->show();
     return qapp.exec();
 }

@@ -298,7 +298,7 @@ void MainWindow::EditOptions()
         optionsDialog_->skipBlank() == app_.settings.skipBlank)
         return;
     app_.settings.skipBlank = optionsDialog_->skipBlank();
-    SaveSkipBlank(app_.paths, app_.settings);
+    SaidIfNotSaved(app_, SaveSkipBlank(app_.paths, app_.settings));
 }
 
 void MainWindow::EditAutoSequence()
@@ -306,7 +306,7 @@ void MainWindow::EditAutoSequence()
     if (autoEditor_->Open(app_.profile.family, app_.settings.autoSequence) != QDialog::Accepted)
         return;
     SetAutoSequence(app_.settings, autoEditor_->sequence());
-    SaveAutoSequence(app_.paths, app_.settings);
+    SaidIfNotSaved(app_, SaveAutoSequence(app_.paths, app_.settings));
 }
 
 void MainWindow::LoadFileFromDialog()

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "libusb_backend.h"
 #include "programmer_ports.h"
 #include "usb_transport.h"
 
@@ -19,14 +18,8 @@ ProgrammerSession::~ProgrammerSession()
 bool ProgrammerSession::Start(const ProgrammerOptions& options, std::string& error)
 {
     if (!options.simulate) {
-        if (RealUsbForbidden()) {
-            // The test suites' empty bus: as if no programmer were plugged in.
-            auto empty = std::make_unique<VirtualProgrammer>();
-            empty->programmers.clear();
-            backend_ = std::move(empty);
-        } else {
-            backend_ = std::make_unique<LibusbBackend>();
-        }
+        if (options.realBackend)
+            backend_ = options.realBackend();
         app_.link.backend = backend_.get();
         app_.link.filter = options.port;
         return true;

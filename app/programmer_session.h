@@ -3,6 +3,7 @@
 // closes the link before the backend goes away.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -18,6 +19,9 @@ namespace morsk {
 
 struct ProgrammerOptions {
     bool simulate = false;
+    // Makes the real bus's backend; without one (the tests) there is no
+    // bus and so no programmer.
+    std::function<std::unique_ptr<UsbBackend>()> realBackend;
     // A device name of the list, or "none" for an empty socket; the
     // selected chip when unset.
     std::optional<std::string> simChip;

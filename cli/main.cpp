@@ -18,6 +18,7 @@
 #include "fuse_model.h"
 #include "fuse_transfer.h"
 #include "command_line.h"
+#include "libusb_backend.h"
 #include "programmer_ports.h"
 #include "programmer_session.h"
 #include "station.h"
@@ -107,7 +108,7 @@ bool ListAttached(Context& c)
 {
     std::vector<ProgrammerPort> ports;
     std::string error;
-    if (!ListProgrammers(*c.session.backend(), ports, error)) {
+    if (c.session.backend() && !ListProgrammers(*c.session.backend(), ports, error)) {
         std::fprintf(stderr, "morsk-cli: %s\n", error.c_str());
         return false;
     }
@@ -299,6 +300,7 @@ int main(int argc, char** argv)
         return status;
 
     std::string error;
+    options.programmer.realBackend = MakeLibusbBackend;
     if (!station.StartProgrammer(options.programmer, error)) {
         std::fprintf(stderr, "morsk-cli: %s\n", error.c_str());
         return kExitUsage;

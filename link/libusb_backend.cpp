@@ -2,48 +2,16 @@
 
 #include <libusb.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 
 namespace morsk {
-namespace {
-std::atomic<int> constructed{0};
-}  // namespace
 
-std::string UsbErrorText(int code)
+std::unique_ptr<UsbBackend> MakeLibusbBackend()
 {
-    return libusb_strerror(code);
-}
-
-bool RealUsbForbidden()
-{
-    // "none": the test suites' empty bus. "umockdev": the end-to-end tests,
-    // which may use the real path only inside an emulated bus.
-    const char* usb = std::getenv("MORSK_USB");
-    if (!usb)
-        return false;
-    if (std::strcmp(usb, "umockdev") == 0) {
-        const char* testbed = std::getenv("UMOCKDEV_DIR");
-        return !testbed || !*testbed;
-    }
-    return std::strcmp(usb, "none") == 0;
-}
-
-LibusbBackend::LibusbBackend()
-{
-    if (RealUsbForbidden()) {
-        std::fputs("morsk: refusing to open the real USB bus: MORSK_USB is set\n", stderr);
-        std::abort();
-    }
-    ++constructed;
-}
-
-int LibusbBackend::Constructed()
-{
-    return constructed;
+    return std::make_unique<LibusbBackend>();
 }
 
 LibusbBackend::~LibusbBackend()

@@ -1,4 +1,10 @@
+// The real bus through libusb-1.0. Only the two programs and the
+// end-to-end tests (which run it inside an emulated bus) link it; the
+// unit tests cannot reach a programmer because they do not have it.
 #pragma once
+
+#include <functional>
+#include <memory>
 
 #include "usb_backend.h"
 
@@ -9,10 +15,7 @@ namespace morsk {
 
 class LibusbBackend final : public UsbBackend {
 public:
-    // Aborts when the environment says MORSK_USB=none (the test suites set
-    // it so that no test can ever reach a programmer on this machine's bus),
-    // or MORSK_USB=umockdev outside an emulated bus.
-    LibusbBackend();
+    LibusbBackend() = default;
     ~LibusbBackend() override;
     LibusbBackend(const LibusbBackend&) = delete;
     LibusbBackend& operator=(const LibusbBackend&) = delete;
@@ -24,9 +27,6 @@ public:
     int ControlTransfer(UsbHandle handle, uint8_t requestType, uint8_t request, uint16_t value,
                         uint16_t index, uint8_t* data, uint16_t length, unsigned timeoutMs) override;
 
-    // How many were ever constructed in this process.
-    static int Constructed();
-
 private:
     void FreeList();
     libusb_context* context_ = nullptr;
@@ -34,7 +34,7 @@ private:
     long listSize_ = 0;
 };
 
-// True when the environment forbids the real bus.
-bool RealUsbForbidden();
+// For ProgrammerOptions::realBackend.
+std::unique_ptr<UsbBackend> MakeLibusbBackend();
 
 }  // namespace morsk

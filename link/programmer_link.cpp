@@ -80,7 +80,10 @@ int ProgrammerLink::EraseChip()
     // an AVR, longer on the older parts) before the next instruction; 200
     // ms covers every chip of the list without polling.
     Wait(200);
-    if (transport_.SpiTransfer(instruction, instruction) != 0)
+    uint8_t sent[4];
+    std::memcpy(sent, instruction, 4);
+    // An AVR that does not echo the instruction did not take it.
+    if (transport_.SpiTransfer(instruction, instruction) != 0 || !Echoed(sent, instruction))
         return 0;
     Wait(200);
     return 1;

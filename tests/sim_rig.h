@@ -1,5 +1,6 @@
-// A programmer bench for the tests: application state, the virtual
-// programmer with the selected chip in its socket, and recorders.
+// A programmer bench for the tests: the core object the programs use, with
+// the virtual programmer (the selected chip in its socket) on its link, and
+// recorders.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include "app_state.h"
 #include "chip_operations.h"
 #include "programmer_link.h"
+#include "station.h"
 #include "test_support.h"
 #include "virtual_programmer.h"
 
@@ -49,7 +51,10 @@ inline std::vector<std::string> Blocks(const std::vector<SetupPacket>& packets, 
 struct Rig {
     explicit Rig(const std::string& device = "ATMEGA8")
     {
-        app = std::make_unique<AppState>();
+        station = std::make_unique<Station>();
+        app = &station->app();
+        link = &station->link();
+        ops = &station->ops();
         EXPECT_TRUE(LoadShippedChip(device, app->profile)) << device;
         app->profileLoaded = true;
         app->AttachUi(&ui, &ui, &ui, &ui);
@@ -58,8 +63,6 @@ struct Rig {
         app->link.sleep = [this](unsigned ms) { sleeps.push_back(ms); };
         sim.chip = VirtualChip::FromProfile(app->profile);
         ClearImages(app->buffer, app->profile, ClearSelector::All);
-        link = std::make_unique<ProgrammerLink>(app->link, app->profile);
-        ops = std::make_unique<ChipOperations>(*app, *link);
     }
 
     // Puts another chip of the list into the socket (or none).
@@ -106,9 +109,10 @@ struct Rig {
 
     VirtualProgrammer sim;
     RecordingUi ui;
-    std::unique_ptr<AppState> app;
-    std::unique_ptr<ProgrammerLink> link;
-    std::unique_ptr<ChipOperations> ops;
+    std::unique_ptr<Station> station;
+    AppState* app = nullptr;
+    ProgrammerLink* link = nullptr;
+    ChipOperations* ops = nullptr;
     std::vector<unsigned> sleeps;
 };
 

@@ -1,30 +1,13 @@
-// The main of every test binary. No test may ever reach a programmer on
-// this machine's bus: a developer's or a production PC's chip would be
-// overwritten. MORSK_USB=none makes the program use an empty virtual bus
-// and makes the real backend abort if anything still constructs it; the
-// variable is inherited by every morsk-cli the tests start.
+// The main of every unit-test binary. None of them links the real USB
+// backend, so no test can reach a programmer on this machine's bus; the
+// morsk-cli runs they start go through an empty emulated bus (cli_runner.h).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
-#include "libusb_backend.h"
-
-namespace {
-
-class NoRealUsb : public ::testing::Environment {
-public:
-    void TearDown() override
-    {
-        EXPECT_EQ(morsk::LibusbBackend::Constructed(), 0) << "a test constructed the real USB backend";
-    }
-};
-
-}  // namespace
+#include "private_lock_dir.h"
 
 int main(int argc, char** argv)
 {
-    ::setenv("MORSK_USB", "none", 1);
+    morsk::test::PrivateLockDir locks;
     ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new NoRealUsb);
     return RUN_ALL_TESTS();
 }

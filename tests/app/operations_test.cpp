@@ -375,6 +375,12 @@ TEST(ChipOperations, AChipChangeShowsOnlyErasedBytesBeyondTheOldChip)
     app.buffer.flash[100000] = 0x00;
     ChangeChip(app, 0, 0);
     EXPECT_EQ(ui.lines.back(), kBufferBeyondChipLine);
+
+    // A choice that cannot be stored is not passed off as stored.
+    app.paths.settingsFile = dir.File("no/such/folder/setup.ini");
+    ui.lines.clear();
+    ChangeChip(app, 0, 1);
+    EXPECT_EQ(ui.lines.front(), kSettingsNotSavedLine);
 }
 
 }  // namespace

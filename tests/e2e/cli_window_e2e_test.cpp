@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include "gui_support.h"
+#include "libusb_backend.h"
 #include "sim_rig.h"
 #include "usb_emulation.h"
 
@@ -52,7 +53,9 @@ TEST(EndToEnd, WindowProgramRun)
         ASSERT_TRUE(test::LoadShippedChip("ATMEGA8", p));
         usb.sim().chip = VirtualChip::FromProfile(p);
     }
-    test::WindowRig rig;  // real USB: here, the emulated bus
+    ProgrammerOptions real;
+    real.realBackend = MakeLibusbBackend;
+    test::WindowRig rig("", real);  // real USB: here, the emulated bus
     EXPECT_EQ(rig.window->session().simulator(), nullptr);
     rig.app->buffer.flash[3] = 0x33;
     test::Click(rig.window.get(), 1025);

@@ -1,7 +1,9 @@
-// The end-to-end tests run the real libusb path, so they lift the guard
-// against the real bus, but only for an emulated one: MORSK_USB=umockdev
-// makes the real backend refuse to start outside a umockdev testbed.
+// The end-to-end tests run the real libusb path, always inside the
+// emulated bus that each test sets up (usb_emulation.h), never on the
+// machine's own.
 #include <gtest/gtest.h>
+
+#include "private_lock_dir.h"
 
 #include <QApplication>
 
@@ -9,7 +11,7 @@
 
 int main(int argc, char** argv)
 {
-    ::setenv("MORSK_USB", "umockdev", 1);
+    morsk::test::PrivateLockDir locks;
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -6,6 +6,7 @@
 
 #include "chip_operations.h"
 #include "libusb_backend.h"
+#include "station.h"
 #include "programmer_link.h"
 #include "sim_rig.h"
 #include "usb_emulation.h"
@@ -28,12 +29,15 @@ int OpenDescriptors()
     return n;
 }
 
-// Application state on the real backend, with the chip the emulated
-// programmer holds.
+// The programs' core object on the real backend, with the chip the
+// emulated programmer holds.
 struct Bench {
     explicit Bench(EmulatedProgrammer& usb, const std::string& device = "ATMEGA8")
     {
-        app = std::make_unique<AppState>();
+        station = std::make_unique<Station>();
+        app = &station->app();
+        link = &station->link();
+        ops = &station->ops();
         EXPECT_TRUE(test::LoadShippedChip(device, app->profile));
         app->profileLoaded = true;
         app->AttachUi(&ui, &ui, &ui, &ui);
@@ -44,16 +48,15 @@ struct Bench {
             usb.sim().chip = VirtualChip::FromProfile(app->profile);
         }
         ClearImages(app->buffer, app->profile, ClearSelector::All);
-        link = std::make_unique<ProgrammerLink>(app->link, app->profile);
-        ops = std::make_unique<ChipOperations>(*app, *link);
     }
     ~Bench() { CloseLink(app->link); }
 
     LibusbBackend backend;
     test::RecordingUi ui;
-    std::unique_ptr<AppState> app;
-    std::unique_ptr<ProgrammerLink> link;
-    std::unique_ptr<ChipOperations> ops;
+    std::unique_ptr<Station> station;
+    AppState* app = nullptr;
+    ProgrammerLink* link = nullptr;
+    ChipOperations* ops = nullptr;
 };
 
 TEST(LibusbEndToEnd, OpenRules)

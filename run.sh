@@ -10,8 +10,8 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/tools/install-deps.sh"
 build="$here/build/release"
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DMORSK_TESTS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" >/dev/null
+"$here/tools/configure.sh" "$build" -DCMAKE_BUILD_TYPE=Release -DMORSK_TESTS=OFF
+cmake --build "$build" >/dev/null
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
   echo "The window needs a display, and none is set (DISPLAY or WAYLAND_DISPLAY)." >&2
   echo "Without one, use the command line with the same core: $build/cli/morsk-cli --help" >&2

@@ -7,8 +7,8 @@ cd "$(dirname "$0")"
 tools/install-deps.sh
 tools/fuzz-smoke.sh 3
 build=build/asan
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DMORSK_SANITIZE=ON -DMORSK_BENCH=ON >/dev/null
-cmake --build "$build" -j"$(nproc)"
+tools/configure.sh "$build" -DCMAKE_BUILD_TYPE=Debug -DMORSK_SANITIZE=ON -DMORSK_BENCH=ON
+cmake --build "$build"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"

@@ -32,8 +32,7 @@ void AppState::AttachUi(StatusSink* statusSink, Notifier* notifierSink, Progress
 
 bool ChipCommandsAllowed(const AppState& app)
 {
-    return app.profileLoaded &&
-           (IsManufacturer(app.profile, "ATMEL") || IsManufacturer(app.profile, "NORDIC"));
+    return app.profileLoaded && IsDrivenChip(app.profile);
 }
 
 bool UpdateReadiness(AppState& app)

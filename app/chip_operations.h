@@ -58,8 +58,8 @@ public:
     bool BlankCheckDevice();
 
 private:
-    bool IsAtmel() const { return IsManufacturer(app_.profile, "ATMEL"); }
-    bool IsNordic() const { return IsManufacturer(app_.profile, "NORDIC"); }
+    bool IsAtmel() const { return IsAtmelChip(app_.profile); }
+    bool IsNordic() const { return IsNordicChip(app_.profile); }
     bool BlankRead(std::vector<uint8_t>& flash, std::vector<uint8_t>& eeprom);
     bool BlankVerdict(bool readOk, const std::vector<uint8_t>& flash, const std::vector<uint8_t>& eeprom);
     bool CompareFlash();

@@ -11,22 +11,23 @@
 
 #include "libusb_backend.h"
 #include "main_window.h"
+#include "programmer_options.h"
 
 using namespace morsk;
 
 namespace {
 
-const char kUsage[] =
-    "Usage: morsk [--simulate [--sim-chip NAME|none] [--sim-realtime]] [FILE]\n"
-    "\n"
-    "  FILE            a program file (.bin, .hex, .eep) to load at start\n"
-    "  --simulate      use the virtual programmer instead of USB\n"
-    "  --sim-chip NAME the chip in the virtual socket (default: the selected chip; none: empty)\n"
-    "  --sim-realtime  the virtual programmer takes as long per transfer as the real one\n"
-    "  --home          work in ~/.morsk (or $MORSK_HOME), whose Device.csv is copied once\n"
-    "                  from the installed one; without it, in the current directory\n"
-    "\n"
-    "For scripts and machines without a display, use morsk-cli.\n";
+std::string Usage()
+{
+    return std::string("Usage: morsk [OPTIONS] [FILE]\n"
+                       "\n"
+                       "  FILE                 a program file (.bin, .hex, .eep) to load at start\n"
+                       "  --home               work in ~/.morsk (or $MORSK_HOME), whose Device.csv is copied once\n"
+                       "                       from the installed one; without it, in the current directory\n") +
+           kProgrammerOptionsHelp +
+           "\n"
+           "For scripts and machines without a display, use morsk-cli.\n";
+}
 
 struct Arguments {
     WindowOptions window;
@@ -66,42 +67,39 @@ bool EnterHome(std::string& error)
 // -1 to go on, or an exit status.
 int Parse(const std::vector<std::string>& args, Arguments& out)
 {
+    const auto usageError = [](const std::string& why) {
+        std::fprintf(stderr, "morsk: %s\n%s", why.c_str(), Usage().c_str());
+        return 2;
+    };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        std::string why;
+        switch (ParseProgrammerOption(args, i, out.window.programmer, why)) {
+        case OptionParse::Taken:
+            continue;
+        case OptionParse::Error:
+            return usageError(why);
+        case OptionParse::NotMine:
+            break;
+        }
         if (a == "--help") {
-            std::fputs(kUsage, stdout);
+            std::fputs(Usage().c_str(), stdout);
             return 0;
         } else if (a == "--version") {
             std::puts("morsk 1.0");
             return 0;
-        } else if (a == "--simulate") {
-            out.window.programmer.simulate = true;
         } else if (a == "--home") {
             out.home = true;
-        } else if (a == "--sim-realtime") {
-            out.window.programmer.realtime = true;
-        } else if (a == "--sim-chip") {
-            if (i + 1 >= args.size()) {
-                std::fprintf(stderr, "morsk: --sim-chip needs a value\n%s", kUsage);
-                return 2;
-            }
-            out.window.programmer.simChip = args[++i];
         } else if (a.rfind("--", 0) == 0) {
-            std::fprintf(stderr, "morsk: unknown option %s\n%s", a.c_str(), kUsage);
-            return 2;
+            return usageError("unknown option " + a);
         } else {
             out.files.push_back(a);
         }
     }
-    const ProgrammerOptions& p = out.window.programmer;
-    if ((p.realtime || p.simChip) && !p.simulate) {
-        std::fprintf(stderr, "morsk: --sim-chip and --sim-realtime need --simulate\n");
-        return 2;
-    }
-    if (out.files.size() > 1) {
-        std::fprintf(stderr, "morsk: one file at a time\n");
-        return 2;
-    }
+    if (const std::string why = CheckProgrammerOptions(out.window.programmer); !why.empty())
+        return usageError(why);
+    if (out.files.size() > 1)
+        return usageError("one file at a time");
     return -1;
 }
 

@@ -11,30 +11,11 @@
 
 #include "app_state.h"
 #include "port_lock.h"
+#include "programmer_options.h"
 #include "usb_backend.h"
 #include "virtual_programmer.h"
 
 namespace morsk {
-
-
-struct ProgrammerOptions {
-    bool simulate = false;
-    // Makes the real bus's backend; without one (the tests) there is no
-    // bus and so no programmer.
-    std::function<std::unique_ptr<UsbBackend>()> realBackend;
-    // A device name of the list, or "none" for an empty socket; the
-    // selected chip when unset.
-    std::optional<std::string> simChip;
-    // Keeps the virtual chip's memories and fuses between runs.
-    std::optional<std::string> simState;
-    // Transfers take as long as on the real programmer.
-    bool realtime = false;
-    // How many virtual programmers are attached (ports 1-1, 1-2, ...); with
-    // more than one, programmer i keeps its chip in simState + "." + port.
-    int simProgrammers = 1;
-    // Only this programmer; the first in bus order when empty.
-    DeviceFilter port;
-};
 
 class ProgrammerSession {
 public:

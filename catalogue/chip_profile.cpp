@@ -174,9 +174,9 @@ int LoadChipProfile(ChipProfile& profile, const std::string& path, int manufInde
         return 0;
     }
 
-    if (IsManufacturer(chosen, "NORDIC"))
+    if (IsNordicChip(chosen))
         chosen.family = kFamilyNordic;
-    else if (IsManufacturer(chosen, "ATMEL"))
+    else if (IsAtmelChip(chosen))
         chosen.family = std::strncmp(chosen.deviceName, "AT89", 4) == 0 ? kFamilyAt89 : kFamilyAvr;
     chosen.lockDefault = 0xFF;
     profile = chosen;

@@ -36,6 +36,14 @@ struct ChipProfile {
 
 bool IsManufacturer(const ChipProfile& profile, const char* name);
 
+// The manufacturers whose chips this programmer drives, compared exactly
+// and case-sensitively: "ATMEL" (AVR and AT89) and "NORDIC".
+inline constexpr char kAtmel[] = "ATMEL";
+inline constexpr char kNordic[] = "NORDIC";
+inline bool IsAtmelChip(const ChipProfile& profile) { return IsManufacturer(profile, kAtmel); }
+inline bool IsNordicChip(const ChipProfile& profile) { return IsManufacturer(profile, kNordic); }
+inline bool IsDrivenChip(const ChipProfile& profile) { return IsAtmelChip(profile) || IsNordicChip(profile); }
+
 // strtoul with base 0 on a platform whose unsigned long has 32 bits:
 // leading blanks, sign, 0x / 0 prefixes, stops at the first misfit,
 // saturates on overflow, a minus sign wraps.

@@ -4,11 +4,11 @@ namespace morsk {
 
 ManufacturerLogo LogoFor(const std::string& manufacturer)
 {
-    if (manufacturer == "ATMEL")
+    if (manufacturer == kAtmel)
         return ManufacturerLogo::Atmel;
     if (manufacturer == "MICROCHIP")
         return ManufacturerLogo::Microchip;
-    if (manufacturer == "NORDIC")
+    if (manufacturer == kNordic)
         return ManufacturerLogo::Nordic;
     return ManufacturerLogo::None;
 }

@@ -1,4 +1,4 @@
-#include "usb_backend.h"
+#include "device_filter.h"
 
 #include <cctype>
 #include <cstdio>

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "ui_sinks.h"
+#include "device_filter.h"
 #include "usb_backend.h"
 
 namespace morsk {

@@ -1,4 +1,5 @@
 #include "programmer_link.h"
+#include "chip_families.h"
 #include "byte_util.h"
 #include "text_util.h"
 
@@ -41,12 +42,8 @@ int ProgrammerLink::EnterProgramming()
     if (transport_.OpenLink() != kOpenHeld)
         return 0;
     transport_.Connect();
-    switch (profile_.family) {
-    case kFamilyAvr: transport_.SelectFamilyMode(kRequestModeAvr); break;
-    case kFamilyAt89: transport_.SelectFamilyMode(kRequestModeAt89); break;
-    case kFamilyNordic: transport_.SelectFamilyMode(kRequestModeNordic); break;
-    default: break;
-    }
+    if (const FamilyCommands* family = CommandsFor(profile_.family))
+        transport_.SelectFamilyMode(family->modeRequest);
     if (transport_.EnableProgramming() == 1)
         return 1;
     state_.diagnostics->Write(Format("Warning: the programmer (USB %04x:%04x) was found but does not answer "
@@ -65,27 +62,14 @@ int ProgrammerLink::EraseChip()
 {
     if (transport_.EnsureLinkOpen() != kOpenHeld)
         return 0;
-    uint8_t instruction[4];
-    if (IsManufacturer(profile_, "ATMEL")) {
-        const uint8_t erase[4] = {0xAC, 0x80, 0x4F, 0x00};
-        std::memcpy(instruction, erase, 4);
-    } else if (IsManufacturer(profile_, "NORDIC")) {
-        const uint8_t erase[4] = {0x62, 0x01, 0x10, 0x11};
-        std::memcpy(instruction, erase, 4);
-    } else {
+    const FamilyCommands* family = CommandsFor(profile_.family);
+    if (!IsDrivenChip(profile_) || !family)
         return 0;  // no erase instruction for other manufacturers
-    }
-    // The programmer needs a moment between enabling programming and the
-    // erase instruction, and the chip needs its erase time (about 10 ms on
-    // an AVR, longer on the older parts) before the next instruction; 200
-    // ms covers every chip of the list without polling.
-    Wait(200);
-    uint8_t sent[4];
-    std::memcpy(sent, instruction, 4);
-    // An AVR that does not echo the instruction did not take it.
-    if (transport_.SpiTransfer(instruction, instruction) != 0 || !Echoed(sent, instruction))
+    Wait(kEraseWaitMs);
+    uint8_t reply[4];
+    if (!Instruction(family->erase, reply))
         return 0;
-    Wait(200);
+    Wait(kEraseWaitMs);
     return 1;
 }
 
@@ -93,46 +77,43 @@ int ProgrammerLink::ReadSignature(uint8_t signature[3])
 {
     if (transport_.EnsureLinkOpen() != kOpenHeld)
         return 0;
+    const FamilyCommands* family = CommandsFor(profile_.family);
+    if (!family)
+        return 0;
     for (uint8_t i = 0; i < 3; ++i) {
-        uint8_t instruction[4] = {};  // NORDIC: all zero
-        if (profile_.family == kFamilyAvr) {
-            instruction[0] = 0x30;
-            instruction[2] = i;
-        } else if (profile_.family == kFamilyAt89) {
-            instruction[0] = 0x28;
-            instruction[1] = i;
-        }
+        const std::array<uint8_t, 4> sent = family->signature(i);
+        uint8_t reply[4];
         // A failed transfer would hand back the instruction's own bytes.
-        if (transport_.SpiTransfer(instruction, instruction) != 0)
+        if (!Instruction(sent.data(), reply))
             return 0;
-        if (profile_.family == kFamilyAvr && instruction[2] != 0x00)
-            return 0;  // no echo: no chip, or not in programming mode
-        signature[i] = instruction[3];
+        signature[i] = reply[3];
     }
     return 1;
 }
 
+bool ProgrammerLink::Instruction(const uint8_t sent[4], uint8_t reply[4])
+{
+    std::memcpy(reply, sent, 4);
+    return transport_.SpiTransfer(reply, reply) == 0 && Echoed(sent, reply);
+}
+
 bool ProgrammerLink::Echoed(const uint8_t sent[4], const uint8_t reply[4]) const
 {
-    // An AVR in programming mode clocks the instruction back one byte late:
-    // reply byte 2 is instruction byte 1. Without that echo nothing answered
-    // (no chip, a wrong one, or a bad contact) and the reply means nothing.
-    return profile_.family != kFamilyAvr || reply[2] == sent[1];
+    const FamilyCommands* family = CommandsFor(profile_.family);
+    return !(family && family->echoes) || reply[2] == sent[1];
 }
 
 int ProgrammerLink::ReadFuse(FuseSelector selector, uint8_t& value)
 {
     if (transport_.EnsureLinkOpen() != kOpenHeld)
         return 0;
-    static const uint8_t kRead[3][4] = {
-        {0x50, 0x00, 0x00, 0x00}, {0x58, 0x08, 0x00, 0x00}, {0x50, 0x08, 0x00, 0x00}};
     if (selector < kFuseLow || selector > kFuseExt)
         return 0;
-    uint8_t instruction[4];
-    std::memcpy(instruction, kRead[selector], 4);
-    if (transport_.SpiTransfer(instruction, instruction) != 0 || !Echoed(kRead[selector], instruction))
+    const uint8_t sent[4] = {kSpiFuseRead[selector][0], kSpiFuseRead[selector][1], 0x00, 0x00};
+    uint8_t reply[4];
+    if (!Instruction(sent, reply))
         return 0;
-    value = instruction[3];
+    value = reply[3];
     return 1;
 }
 
@@ -140,15 +121,13 @@ int ProgrammerLink::WriteFuse(FuseSelector selector, uint8_t& value)
 {
     if (transport_.EnsureLinkOpen() != kOpenHeld)
         return 0;
-    static const uint8_t kWrite[3] = {0xA0, 0xA8, 0xA4};
-    if (selector < 0 || selector > 2)
+    if (selector < kFuseLow || selector > kFuseExt)
         return 0;
-    const uint8_t sent[4] = {0xAC, kWrite[selector], 0x00, value};
-    uint8_t instruction[4];
-    std::memcpy(instruction, sent, 4);
-    if (transport_.SpiTransfer(instruction, instruction) != 0 || !Echoed(sent, instruction))
+    const uint8_t sent[4] = {kSpiWrite, kSpiFuseWrite[selector], 0x00, value};
+    uint8_t reply[4];
+    if (!Instruction(sent, reply))
         return 0;
-    value = instruction[3];
+    value = reply[3];
     return 1;
 }
 
@@ -214,7 +193,7 @@ int ProgrammerLink::ReadBack(uint8_t request, uint32_t offset, uint32_t length, 
         const uint16_t block = static_cast<uint16_t>(std::min<uint32_t>(length - done, kBlockBytes));
         const uint8_t setup[4] = {static_cast<uint8_t>(address), static_cast<uint8_t>(address >> 8),
                                   kVerifyMarker,
-                                  static_cast<uint8_t>(largeChipFlag | ((address >> 16) & 0x7F))};
+                                  static_cast<uint8_t>(largeChipFlag | ((address >> 16) & kHighAddressBits))};
         if (transport_.ControlTransfer(TransferDirection::In, request, setup, scratch.data() + address,
                                        block) != block)
             return 0;

@@ -23,13 +23,6 @@ namespace morsk {
 
 enum class MemoryKind { Flash, Eeprom };
 
-inline constexpr uint16_t kBlockBytes = 200;
-inline constexpr uint32_t kLargeChipFlash = 131072;
-inline constexpr uint8_t kVerifyMarker = 0x5A;
-inline constexpr uint8_t kLargeChipFlag = 0x80;
-inline constexpr uint8_t kFirstBlock = 0x01;
-inline constexpr uint8_t kLastBlock = 0x02;
-
 enum FuseSelector : int { kFuseLow = 0, kFuseHigh = 1, kFuseExt = 2 };
 inline constexpr FuseSelector kFuseSelectors[] = {kFuseLow, kFuseHigh, kFuseExt};
 
@@ -63,6 +56,9 @@ public:
 private:
     void SetProgress(int percent);
     bool Echoed(const uint8_t sent[4], const uint8_t reply[4]) const;
+    // Sends one instruction; false when the transfer failed or an AVR did
+    // not echo it. `reply` gets the four bytes that came back.
+    bool Instruction(const uint8_t sent[4], uint8_t reply[4]);
     void Wait(unsigned ms);
     int ReadBack(uint8_t request, uint32_t offset, uint32_t length, uint8_t largeChipFlag,
                  std::span<uint8_t> scratch);

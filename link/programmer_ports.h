@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "device_filter.h"
 #include "usb_backend.h"
 
 namespace morsk {

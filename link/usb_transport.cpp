@@ -99,7 +99,7 @@ int UsbTransport::ControlTransfer(TransferDirection direction, uint8_t request, 
 {
     if (!state_.backend || !state_.handleHeld)
         return kUsbErrorNoDevice;
-    const uint8_t requestType = static_cast<uint8_t>(0x40 | (static_cast<uint8_t>(direction) << 7));
+    const uint8_t requestType = direction == TransferDirection::In ? kVendorIn : kVendorOut;
     const uint16_t value = static_cast<uint16_t>(setup[0] | (setup[1] << 8));
     const uint16_t index = static_cast<uint16_t>(setup[2] | (setup[3] << 8));
     return state_.backend->ControlTransfer(state_.handle, requestType, request, value, index, data,

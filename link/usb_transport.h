@@ -7,22 +7,9 @@
 
 #include "chip_profile.h"
 #include "link_state.h"
+#include "wire_protocol.h"
 
 namespace morsk {
-
-enum ProgrammerRequest : uint8_t {
-    kRequestConnect = 1,
-    kRequestDisconnect = 2,
-    kRequestSpi = 3,
-    kRequestReadFlash = 4,
-    kRequestEnable = 5,
-    kRequestWriteFlash = 6,
-    kRequestReadEeprom = 7,
-    kRequestWriteEeprom = 8,
-    kRequestModeAvr = 12,
-    kRequestModeAt89 = 13,
-    kRequestModeNordic = 14,
-};
 
 enum OpenResult : int { kOpenHeld = 0, kOpenNoDevice = 1, kOpenFailed = 2 };
 

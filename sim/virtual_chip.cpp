@@ -1,6 +1,7 @@
 #include "virtual_chip.h"
 
 #include "lockout_bits.h"
+#include "wire_protocol.h"
 #include "text_util.h"
 
 #include <algorithm>
@@ -29,38 +30,52 @@ bool VirtualChip::LockedOut() const
     return family == kFamilyAvr && FusesLockOut(name, fuses);
 }
 
+namespace {
+
+// Which fuse byte (0 low, 1 high, 2 extended) an instruction reads.
+bool FuseOf(const uint8_t in[4], const uint8_t (&table)[3][2], int& fuse)
+{
+    for (fuse = 0; fuse < 3; ++fuse)
+        if (in[0] == table[fuse][0] && in[1] == table[fuse][1])
+            return true;
+    return false;
+}
+
+bool FuseWriteOf(uint8_t second, int& fuse)
+{
+    for (fuse = 0; fuse < 3; ++fuse)
+        if (second == kSpiFuseWrite[fuse])
+            return true;
+    return false;
+}
+
+}  // namespace
+
 void VirtualChip::Serial(const uint8_t in[4], uint8_t out[4])
 {
+    int fuse = 0;
     out[0] = 0x00;
     out[1] = in[0];
     out[2] = in[1];
     out[3] = in[2];
     const bool atmel = family == kFamilyAvr || family == kFamilyAt89;
-    if (atmel && in[0] == 0xAC && (in[1] & 0xE0) == 0x80) {
+    if (atmel && in[0] == kSpiAtmelErase[0] && (in[1] & kSpiEraseMask) == kSpiAtmelErase[1]) {
         std::fill(flash.begin(), flash.end(), 0xFF);
         if (family == kFamilyAvr)
             std::fill(eeprom.begin(), eeprom.end(), 0xFF);
         lock = 0xFF;
         ++eraseCount;
-    } else if (family == kFamilyNordic && in[0] == 0x62) {
+    } else if (family == kFamilyNordic && in[0] == kSpiNordicErase[0]) {
         std::fill(flash.begin(), flash.end(), 0xFF);
         ++eraseCount;
-    } else if (family == kFamilyAvr && in[0] == 0x30) {
+    } else if (family == kFamilyAvr && in[0] == kSpiAvrSignature) {
         out[3] = signature[in[2] % 3];
-    } else if (family == kFamilyAt89 && in[0] == 0x28) {
+    } else if (family == kFamilyAt89 && in[0] == kSpiAt89Signature) {
         out[3] = signature[in[1] % 3];
-    } else if (family == kFamilyAvr && in[0] == 0x50 && in[1] == 0x00) {
-        out[3] = fuses[0];
-    } else if (family == kFamilyAvr && in[0] == 0x58 && in[1] == 0x08) {
-        out[3] = fuses[1];
-    } else if (family == kFamilyAvr && in[0] == 0x50 && in[1] == 0x08) {
-        out[3] = fuses[2];
-    } else if (family == kFamilyAvr && in[0] == 0xAC && in[1] == 0xA0) {
-        fuses[0] = in[3];
-    } else if (family == kFamilyAvr && in[0] == 0xAC && in[1] == 0xA8) {
-        fuses[1] = in[3];
-    } else if (family == kFamilyAvr && in[0] == 0xAC && in[1] == 0xA4) {
-        fuses[2] = in[3];
+    } else if (family == kFamilyAvr && FuseOf(in, kSpiFuseRead, fuse)) {
+        out[3] = fuses[fuse];
+    } else if (family == kFamilyAvr && in[0] == kSpiWrite && FuseWriteOf(in[1], fuse)) {
+        fuses[fuse] = in[3];
     } else if (family != kFamilyAvr && in[0] != 0x00) {
         // Instructions the chip does not know: the data line stays high.
         out[3] = 0xFF;

@@ -1,4 +1,5 @@
 #include "virtual_programmer.h"
+#include "wire_protocol.h"
 
 #include <algorithm>
 #include <chrono>
@@ -60,10 +61,10 @@ std::chrono::microseconds VirtualProgrammer::RealTransferTime(uint8_t request, u
     // write and 23 ms to read; a small request about 2 ms.
     using std::chrono::microseconds;
     switch (request) {
-    case 6:
-    case 8: return microseconds(2000 + 240 * length);
-    case 4:
-    case 7: return microseconds(2000 + 105 * length);
+    case kRequestWriteFlash:
+    case kRequestWriteEeprom: return microseconds(2000 + 240 * length);
+    case kRequestReadFlash:
+    case kRequestReadEeprom: return microseconds(2000 + 105 * length);
     default: return microseconds(2000);
     }
 }
@@ -107,7 +108,7 @@ int VirtualProgrammer::ControlTransfer(UsbHandle handle, uint8_t requestType, ui
     ++transfers;
     if (record) {
         SetupPacket packet{requestType, request, value, index, length, {}};
-        if (recordData && !(requestType & 0x80))
+        if (recordData && !(requestType & kDirectionIn))
             packet.data.assign(data, data + length);
         packets.push_back(std::move(packet));
     }
@@ -119,7 +120,7 @@ int VirtualProgrammer::ControlTransfer(UsbHandle handle, uint8_t requestType, ui
         result = kUsbErrorIo;
     } else if (transfers == faultAt && fault == TransferFault::Timeout) {
         result = kUsbErrorTimeout;
-    } else if (requestType != 0x40 && requestType != 0xC0) {
+    } else if (requestType != kVendorOut && requestType != kVendorIn) {
         result = kUsbErrorPipe;
     } else {
         result = Firmware(programmer, request, value, index, data, length);
@@ -143,19 +144,19 @@ int VirtualProgrammer::Firmware(size_t programmer, uint8_t request, uint16_t val
     const uint8_t b2 = static_cast<uint8_t>(index);
     const uint8_t b3 = static_cast<uint8_t>(index >> 8);
     switch (request) {
-    case 1:  // connect: family in wIndex high byte
+    case kRequestConnect:  // family in wIndex high byte
         state.family = b3;
         state.enabled = false;
         return Answer();
-    case 2:
+    case kRequestDisconnect:
         state.enabled = false;
         return Answer();
-    case 12:
-    case 13:
-    case 14:
-        state.mode = request - 12;
+    case kRequestModeAvr:
+    case kRequestModeAt89:
+    case kRequestModeNordic:
+        state.mode = request - kRequestModeAvr;
         return Answer();
-    case 5:  // enable: family in wValue high byte
+    case kRequestEnable:  // family in wValue high byte
         if (enableRefused)
             return 0;
         state.enabled = true;
@@ -163,7 +164,7 @@ int VirtualProgrammer::Firmware(size_t programmer, uint8_t request, uint16_t val
         // new programming cycle does.
         state.chipLockedOut = chip && chip->LockedOut();
         return Answer();
-    case 3: {
+    case kRequestSpi: {
         if (length < 4)
             return kUsbErrorPipe;
         const uint8_t in[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8), b2, b3};
@@ -173,28 +174,28 @@ int VirtualProgrammer::Firmware(size_t programmer, uint8_t request, uint16_t val
             std::fill_n(data, 4, 0xFF);  // nothing drives the data line
         return 4;
     }
-    case 4:
-    case 7: {
-        // A verify read-back carries 0x5A in byte 2 and address bits 16-22
-        // beside the large-chip flag in byte 3; a plain read carries bits
-        // 16-23 in byte 2.
-        const uint32_t address = b2 == 0x5A ? value | (static_cast<uint32_t>(b3 & 0x7F) << 16)
+    case kRequestReadFlash:
+    case kRequestReadEeprom: {
+        // A verify read-back carries the marker in byte 2 and address bits
+        // 16-22 beside the large-chip flag in byte 3; a plain read carries
+        // bits 16-23 in byte 2.
+        const uint32_t address = b2 == kVerifyMarker ? value | (static_cast<uint32_t>(b3 & kHighAddressBits) << 16)
                                             : value | (static_cast<uint32_t>(b2) << 16);
         if (!ChipAnswers(programmer))
             std::fill_n(data, length, 0xFF);
-        else if (request == 4)
+        else if (request == kRequestReadFlash)
             chip->ReadFlash(address, data, length);
         else
             chip->ReadEeprom(address, data, length);
         return length;
     }
-    case 6:
-    case 8: {
-        uint32_t& running = request == 6 ? state.flashRunning : state.eepromRunning;
-        if (b3 & 0x01)
+    case kRequestWriteFlash:
+    case kRequestWriteEeprom: {
+        uint32_t& running = request == kRequestWriteFlash ? state.flashRunning : state.eepromRunning;
+        if (b3 & kFirstBlock)
             running = value;
         if (ChipAnswers(programmer)) {
-            if (request == 6)
+            if (request == kRequestWriteFlash)
                 chip->WriteFlash(running, data, length);
             else
                 chip->WriteEeprom(running, data, length);

@@ -6,9 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-4}"
 build=build/fuzz
-CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORSK_FUZZ=ON -DMORSK_TESTS=OFF \
-  -DMORSK_GUI=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" >/dev/null
+CXX=clang++ tools/configure.sh "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORSK_FUZZ=ON -DMORSK_TESTS=OFF \
+  -DMORSK_GUI=OFF
+cmake --build "$build" >/dev/null
 failed=0
 for corpus in fuzz/corpus/*/; do
   name="$(basename "$corpus")"

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, skipping those present.
 set -euo pipefail
-packages=(cmake make g++ pkg-config libusb-1.0-0-dev libgtest-dev libbenchmark-dev
+packages=(cmake ninja-build g++ pkg-config libusb-1.0-0-dev libgtest-dev libbenchmark-dev
           qt6-base-dev qt6-svg-dev fonts-noto-cjk umockdev libumockdev-dev libumockdev0
           clang libclang-rt-14-dev desktop-file-utils "$@")
+# One query for all: what is installed prints its name.
+installed="$(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${packages[@]}" 2>/dev/null \
+             | awk '$1 == "ii" { print $2 }' | sed 's/:.*//')"
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  grep -qx "$p" <<< "$installed" || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 echo "Installing: ${missing[*]}"

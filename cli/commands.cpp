@@ -1,0 +1,215 @@
+#include "commands.h"
+
+#include <cstdio>
+
+#include "auto_sequence.h"
+#include "fuse_model.h"
+#include "fuse_transfer.h"
+#include "programmer_ports.h"
+#include "text_util.h"
+
+namespace morsk::cli {
+
+bool ParseHexByte(const std::string& text, uint8_t& out)
+{
+    if (text.empty() || text.size() > 2)
+        return false;
+    unsigned value = 0;
+    for (char c : text) {
+        const int digit = HexDigitValue(c);
+        if (digit < 0)
+            return false;
+        value = value * 16 + static_cast<unsigned>(digit);
+    }
+    out = static_cast<uint8_t>(value);
+    return true;
+}
+
+namespace {
+
+void PrintProfile(const AppState& app)
+{
+    const ChipProfile& p = app.profile;
+    static const char* const kFamilies[] = {"AVR", "AT89", "NORDIC"};
+    std::printf("loaded: %d\n", app.profileLoaded ? 1 : 0);
+    std::printf("manufacturer: %s\n", p.manufacturer);
+    std::printf("device: %s\n", p.deviceName);
+    std::printf("family: %s\n", p.family < 3 ? kFamilies[p.family] : "?");
+    std::printf("signature: %02X %02X %02X\n", p.signature[0], p.signature[1], p.signature[2]);
+    std::printf("flash_size: %u\nflash_page: %u\n", p.flashSize, p.flashPageSize);
+    std::printf("eeprom_size: %u\neeprom_page: %u\n", p.eepromSize, p.eepromPageSize);
+    std::printf("fuses: %02X %02X %02X\n", p.fuseLow, p.fuseHigh, p.fuseExt);
+    std::printf("fuse_defaults: %02X %02X %02X\n", p.fuseLowDefault, p.fuseHighDefault, p.fuseExtDefault);
+    std::printf("lock: %02X\nlock_default: %02X\n", p.lock, p.lockDefault);
+    std::printf("chip_line: %s\n", ChipLine(p, ChipLineStyle::StartUp).c_str());
+}
+
+bool ListAttached(Context& c)
+{
+    std::vector<ProgrammerPort> ports;
+    std::string error;
+    if (c.station.session().backend() && !ListProgrammers(*c.station.session().backend(), ports, error)) {
+        std::fprintf(stderr, "morsk-cli: %s\n", error.c_str());
+        return false;
+    }
+    if (ports.empty())
+        std::fprintf(stderr, "no programmer attached\n");
+    for (const ProgrammerPort& p : ports) {
+        std::string access = "ok";
+        if (p.openError == kUsbErrorAccess)
+            access = "no permission: install data/60-morsk-programmer.rules (README, \"Access to the "
+                     "programmer without root\")";
+        else if (!p.canOpen)
+            access = "cannot open: " + UsbErrorText(p.openError);
+        std::printf("%s bus %03u address %03u %s\n", p.device.portPath.c_str(), p.device.busNumber,
+                    p.device.address, access.c_str());
+    }
+    return true;
+}
+
+constexpr char kFuseReadFailed[] = "读熔丝位错误...!";
+constexpr char kFuseWriteFailed[] = "写熔丝位错误...!";
+
+// "program RSTDISBL and unprogram SPIEN".
+std::string EnglishRisks(const std::vector<FuseRisk>& risks)
+{
+    std::string text;
+    for (size_t i = 0; i < risks.size(); ++i) {
+        if (i)
+            text += i + 1 == risks.size() ? " and " : ", ";
+        if (risks[i].bit == "CKSEL3..0")
+            text += "set CKSEL3..0 to 0000 (external clock)";
+        else
+            text += (risks[i].programs ? "program " : "unprogram ") + risks[i].bit;
+    }
+    return text;
+}
+
+// Status lines for a fuse transfer that did not go through.
+bool FuseOutcome(Context& c, FuseTransfer result, const FuseChipId& id, const char* failedLine)
+{
+    switch (result) {
+    case FuseTransfer::Done:
+        return true;
+    case FuseTransfer::NoProgrammer:
+        c.app().AddStatusLine("下载器初始化出错!");
+        break;
+    case FuseTransfer::WrongChip:
+        c.app().AddStatusLine(Format("读取错误器件ID:%2.2X %2.2X %2.2X", id.bytes[0], id.bytes[1], id.bytes[2]));
+        break;
+    case FuseTransfer::NoAnswer:
+        break;
+    }
+    c.app().AddStatusLine(failedLine);
+    return false;
+}
+
+
+std::string CheckFuseBytes(const Arguments& args)
+{
+    uint8_t b;
+    for (const std::string& a : args)
+        if (!ParseHexByte(a, b))
+            return "fuses-write: not a hexadecimal byte: " + a;
+    return {};
+}
+
+std::string CheckSaveName(const Arguments& args)
+{
+    if (ProgramFileKindOf(args[0]) == ProgramFileKind::Unknown)
+        return "save: the file name must end in .bin, .hex or .eep";
+    return {};
+}
+
+bool ReadFuses(Context& c, const Arguments&)
+{
+    ChipProfile& p = c.app().profile;
+    FuseChipId id;
+    if (!FuseOutcome(c, ReadFuseBytes(p, c.app().failureCount, c.station.link(), &id), id, kFuseReadFailed))
+        return false;
+    std::printf("fuses: %02X %02X %02X\n", p.fuseLow, p.fuseHigh, p.fuseExt);
+    return true;
+}
+
+bool WriteFuses(Context& c, const Arguments& a)
+{
+    ChipProfile& p = c.app().profile;
+    // Compared with what an earlier fuses-read read, or else the list's
+    // factory values.
+    const uint8_t before[3] = {p.fuseLow, p.fuseHigh, p.fuseExt};
+    uint8_t after[3];
+    for (size_t i = 0; i < 3; ++i)
+        ParseHexByte(a[i], after[i]);
+    const std::vector<FuseRisk> risks = RiskyFuseChanges(p.deviceName, before, after);
+    if (!risks.empty() && !c.force) {
+        std::fprintf(stderr,
+                     "morsk-cli: fuses not written: this write would %s, after which this programmer "
+                     "may no longer reach the chip; add --force to write it anyway\n",
+                     EnglishRisks(risks).c_str());
+        return false;
+    }
+    p.fuseLow = after[0];
+    p.fuseHigh = after[1];
+    p.fuseExt = after[2];
+    FuseChipId id;
+    if (!FuseOutcome(c, WriteFuseBytes(p, c.station.link(), &id), id, kFuseWriteFailed))
+        return false;
+    std::printf("fuses written: %02X %02X %02X\n", p.fuseLow, p.fuseHigh, p.fuseExt);
+    return true;
+}
+
+bool Save(Context& c, const Arguments& a)
+{
+    const bool ok = SaveProgramFile(a[0], c.app().buffer, c.app().profile) == SaveResult::Saved;
+    if (!ok)
+        std::fprintf(stderr, "morsk-cli: cannot write %s\n", a[0].c_str());
+    return ok;
+}
+
+// An operation of the chip.
+template <bool (ChipOperations::*operation)()>
+bool Operation(Context& c, const Arguments&)
+{
+    return (c.station.ops().*operation)();
+}
+
+}  // namespace
+
+const std::vector<CommandSpec>& CommandSpecs()
+{
+    static const std::vector<CommandSpec> specs = {
+        {"programmers", 0, false, nullptr, [](Context& c, const Arguments&) { return ListAttached(c); }},
+        {"profile", 0, false, nullptr, [](Context& c, const Arguments&) {
+             PrintProfile(c.app());
+             return true;
+         }},
+        {"checksum", 0, false, nullptr, [](Context& c, const Arguments&) {
+             std::printf("%s\n", c.ui.fileLine.c_str());
+             return true;
+         }},
+        {"erase", 0, true, nullptr, Operation<&ChipOperations::EraseDevice>},
+        {"blank", 0, true, nullptr, Operation<&ChipOperations::BlankCheckDevice>},
+        {"program", 0, true, nullptr, Operation<&ChipOperations::ProgramDevice>},
+        {"read", 0, true, nullptr, Operation<&ChipOperations::ReadDevice>},
+        {"verify", 0, true, nullptr, Operation<&ChipOperations::VerifyDevice>},
+        {"auto", 0, true, nullptr, [](Context& c, const Arguments&) {
+             const bool ok = RunAuto(c.app(), c.station.link());
+             std::printf("success: %u\nfailure: %u\n", c.app().successCount, c.app().failureCount);
+             return ok;
+         }},
+        {"fuses-read", 0, true, nullptr, ReadFuses},
+        {"fuses-write", 3, true, CheckFuseBytes, WriteFuses},
+        {"save", 1, false, CheckSaveName, Save},
+    };
+    return specs;
+}
+
+const CommandSpec* FindCommandSpec(const std::string& name)
+{
+    for (const CommandSpec& spec : CommandSpecs())
+        if (name == spec.name)
+            return &spec;
+    return nullptr;
+}
+
+}  // namespace morsk::cli

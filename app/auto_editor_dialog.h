@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "auto_sequence.h"
+#include "auto_editor_model.h"
 
 class QListWidget;
 

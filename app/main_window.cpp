@@ -28,7 +28,8 @@
 #include "buffer_editor_dialog.h"
 #include "device_dialog.h"
 #include "fuse_dialog.h"
-#include "small_dialogs.h"
+#include "about_dialog.h"
+#include "options_dialog.h"
 
 namespace morsk {
 namespace {

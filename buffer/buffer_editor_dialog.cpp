@@ -109,7 +109,7 @@ uint32_t BufferEditorDialog::ViewBytes() const
 void BufferEditorDialog::ShowChecksum()
 {
     buffer_->checksum = ComputeChecksum(*buffer_, *profile_);
-    ShowText(checksum_, QStringLiteral("效验和: ") + QString::fromStdString(Format("%08XH", buffer_->checksum)));
+    ShowText(checksum_, QString::fromStdString(ChecksumText(buffer_->checksum)));
 }
 
 void BufferEditorDialog::Fill()

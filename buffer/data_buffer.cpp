@@ -53,9 +53,14 @@ uint32_t ComputeChecksum(const DataBuffer& buffer, const ChipProfile& profile)
     return sum;
 }
 
+std::string ChecksumText(uint32_t checksum)
+{
+    return "效验和: " + Format("%08XH", checksum);
+}
+
 std::string ChecksumLine(uint32_t checksum, const std::string& shownPath)
 {
-    return "效验和: " + Format("%08XH", checksum) + "   文件 = " + shownPath;
+    return ChecksumText(checksum) + "   文件 = " + shownPath;
 }
 
 void UpdateChecksum(DataBuffer& buffer, const ChipProfile& profile, const std::string& shownPath,

@@ -33,6 +33,9 @@ enum class ClearSelector : uint8_t { All = 0, Flash = 1, Eeprom = 2 };
 void ClearImages(DataBuffer& buffer, const ChipProfile& profile, ClearSelector selector);
 void ComposeView(DataBuffer& buffer, const ChipProfile& profile);
 uint32_t ComputeChecksum(const DataBuffer& buffer, const ChipProfile& profile);
+// "效验和: 0021DE00H", as the main window and the buffer editor show it.
+std::string ChecksumText(uint32_t checksum);
+// The main window's line: the checksum text, then "   文件 = " and the path.
 std::string ChecksumLine(uint32_t checksum, const std::string& shownPath);
 // Stores the checksum and shows the checksum line.
 void UpdateChecksum(DataBuffer& buffer, const ChipProfile& profile, const std::string& shownPath,

@@ -31,13 +31,6 @@ enum class LoadResult {
 enum class ProgramFileKind { Unknown, Bin, Hex, Eep };
 ProgramFileKind ProgramFileKindOf(const std::string& path);
 
-enum class SaveResult { Saved, UnknownFormat, CannotWrite };
-
-// Writes the image a file of that kind loads back to the same bytes: .bin
-// the used flash bytes, .hex the flash image, .eep the EEPROM image, as
-// Intel HEX. The file is replaced whole or not at all.
-SaveResult SaveProgramFile(const std::string& path, const DataBuffer& buffer, const ChipProfile& profile);
-
 // The sections of an AVR toolchain's whole-program HEX file, by address.
 inline constexpr uint32_t kHexEepromSection = 0x810000;
 inline constexpr uint32_t kHexFuseSection = 0x820000;

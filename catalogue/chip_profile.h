@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "text_util.h"
+#include "device_list.h"
 #include "ui_sinks.h"
 
 namespace morsk {
@@ -44,34 +45,10 @@ inline bool IsAtmelChip(const ChipProfile& profile) { return IsManufacturer(prof
 inline bool IsNordicChip(const ChipProfile& profile) { return IsManufacturer(profile, kNordic); }
 inline bool IsDrivenChip(const ChipProfile& profile) { return IsAtmelChip(profile) || IsNordicChip(profile); }
 
-// strtoul with base 0 on a platform whose unsigned long has 32 bits:
-// leading blanks, sign, 0x / 0 prefixes, stops at the first misfit,
-// saturates on overflow, a minus sign wraps.
-uint32_t ParseCNumber(const std::string& text);
-
-// The pieces of one Device.csv line as the loader sees them.
-bool IsEnabledLine(const std::string& piece);
-bool IsHeaderLine(const std::string& piece);
-// The first `count` fields of a line; each holds at most 19 characters.
-std::vector<std::string> SplitFields(const std::string& piece, int count = 20);
-
 // Fills `profile` with device `deviceIndex` of manufacturer `manufIndex`.
 // Returns 1 on success, 0 on failure (with the partial updates that the
 // list format implies: see the .cpp).
 int LoadChipProfile(ChipProfile& profile, const std::string& path, int manufIndex,
                     int deviceIndex, Notifier& notifier);
-
-// Names only, for choosing a chip: the enabled manufacturers in file order
-// with their enabled devices, indexed as LoadChipProfile counts them.
-struct ManufacturerEntry {
-    std::string name;
-    std::vector<std::string> devices;
-};
-bool ReadDeviceNames(const std::string& path, std::vector<ManufacturerEntry>& out);
-
-// The indexes of the first device named `device` under the first
-// manufacturer named `manufacturer` (under any manufacturer when empty).
-bool FindDevice(const std::vector<ManufacturerEntry>& list, const std::string& manufacturer,
-                const std::string& device, int& manufIndex, int& deviceIndex);
 
 }  // namespace morsk

@@ -47,14 +47,11 @@ int LoadSettings(const std::string& workDir, SettingsPaths& paths, Settings& set
 struct ChipIndexes {
     int manufIndex = 0;
     int deviceIndex = 0;
-    // Program only the used part of the images (SkipBlank=1); off unless
-    // the file says otherwise.
-    bool skipBlank = false;
 };
 int LoadSettings(const SettingsPaths& paths, Settings& settings, ChipProfile& profile,
                  Notifier& notifier, StatusSink& status, std::optional<ChipIndexes> chip = {});
 
-// A failed write is ignored by the callers; the result is for tests.
+// False when setup.ini could not be written; the callers say so.
 bool SaveChipSelection(const SettingsPaths& paths, const Settings& settings);
 bool SaveAutoSequence(const SettingsPaths& paths, const Settings& settings);
 bool SaveSkipBlank(const SettingsPaths& paths, const Settings& settings);

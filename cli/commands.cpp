@@ -5,6 +5,7 @@
 #include "auto_sequence.h"
 #include "fuse_model.h"
 #include "fuse_transfer.h"
+#include "program_file_saver.h"
 #include "programmer_ports.h"
 #include "text_util.h"
 

@@ -16,6 +16,12 @@
 namespace morsk {
 namespace {
 
+// The dialog's caption, which its message boxes carry too.
+QString Title()
+{
+    return QStringLiteral("熔丝位设置");
+}
+
 const std::array<std::array<int, 8>, kFuseRows> kBoxIds = {{
     {1056, 1057, 1058, 1059, 1060, 1061, 1062, 1055},  // lock byte, bit 0 first
     {1027, 1028, 1029, 1030, 1031, 1032, 1033, 1034},  // fuse low
@@ -58,7 +64,7 @@ FuseDialog::FuseDialog(ChipProfile& profile, LinkState& link, uint8_t& failureCo
                        QWidget* owner)
     : QDialog(owner), model_(profile), link_(link, profile), failureCount_(failureCount), busy_(busy), owner_(owner)
 {
-    setWindowTitle(QStringLiteral("熔丝位设置"));
+    setWindowTitle(Title());
     CreateControls(kControls, this);
     auto* rows = new QVBoxLayout;
     for (int row = 0; row < kFuseRows; ++row) {
@@ -110,7 +116,7 @@ FuseDialog::FuseDialog(ChipProfile& profile, LinkState& link, uint8_t& failureCo
 
 int FuseDialog::Open()
 {
-    setWindowTitle(QStringLiteral("熔丝位设置"));
+    setWindowTitle(Title());
     model_.Open();
     Refresh();
     ApplyLayout();
@@ -156,7 +162,7 @@ bool FuseDialog::Transfer(const std::function<FuseTransfer()>& transfer, FuseTra
     std::string error;
     if (claim_ && !claim_(error)) {
         link_.state().diagnostics->Write("Warning: " + error + "\n");
-        QMessageBox::warning(this, QStringLiteral("熔丝位设置"), QString::fromUtf8(kProgrammerInUseLine));
+        QMessageBox::warning(this, Title(), QString::fromUtf8(kProgrammerInUseLine));
         return false;
     }
     result = transfer();
@@ -178,7 +184,7 @@ void FuseDialog::Write()
 {
     const std::vector<FuseRisk> risks = model_.WriteRisks();
     if (!risks.empty() &&
-        QMessageBox::warning(this, QStringLiteral("熔丝位设置"), QString::fromStdString(RiskQuestion(risks)),
+        QMessageBox::warning(this, Title(), QString::fromStdString(RiskQuestion(risks)),
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     FuseTransfer result;
@@ -208,7 +214,7 @@ void FuseDialog::SayOutcome(FuseTransfer result, bool reading)
     }
     const QString text = cause + (reading ? QStringLiteral("，显示的熔丝位数值不是从芯片读出的。")
                                           : QStringLiteral("，熔丝位没有写入芯片。"));
-    QMessageBox::warning(this, QStringLiteral("熔丝位设置"), text);
+    QMessageBox::warning(this, Title(), text);
 }
 
 void FuseDialog::reject()

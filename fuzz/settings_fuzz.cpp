@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "auto_sequence.h"
+#include "auto_editor_model.h"
 #include "fuzz_file.h"
 #include "settings.h"
 

@@ -1,24 +1,9 @@
 #include "usb_transport.h"
 #include "text_util.h"
 
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 namespace morsk {
-
-void SleepMilliseconds(unsigned ms)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-void CloseLink(LinkState& state)
-{
-    if (state.backend && state.handleHeld)
-        state.backend->Close(state.handle);
-    state.handleHeld = false;
-    state.handle = 0;
-}
 
 std::string AccessDeniedHint(const UsbDeviceInfo& device)
 {

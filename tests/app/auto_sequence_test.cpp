@@ -1,4 +1,5 @@
 #include "auto_sequence.h"
+#include "auto_editor_model.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "hex_writer.h"
+#include "program_file_saver.h"
 #include "test_support.h"
 
 namespace morsk {

@@ -12,8 +12,6 @@ namespace {
 // Codes "1" to "7" in this order.
 const char* const kStepNames[] = {"Program", "Read", "Verify", "Blank_Check", "Erase", "Security", "Protect"};
 constexpr int kStepCount = 7;
-// The editor offers the first five and then the family's own sixth.
-constexpr int kCommonSteps = 5;
 
 }  // namespace
 
@@ -97,53 +95,6 @@ bool RunAuto(AppState& app, ProgrammerLink& link)
         ++app.failureCount;
     app.ShowCounters();
     return allOk;
-}
-
-void AutoEditorModel::Open(uint8_t family, const char* sequence)
-{
-    offered_.assign(kStepNames, kStepNames + kCommonSteps);
-    offered_.push_back(family == kFamilyAvr ? StepName('6') : StepName('7'));
-    chosen_.clear();
-    for (const char code : SequenceCodes(sequence)) {
-        const std::string name = StepName(code);
-        if (!name.empty())
-            chosen_.push_back(name);
-    }
-}
-
-bool AutoEditorModel::Add(int offeredIndex)
-{
-    if (offeredIndex < 0 || static_cast<size_t>(offeredIndex) >= offered_.size() ||
-        chosen_.size() >= kMaxAutoSteps)
-        return false;
-    chosen_.push_back(offered_[static_cast<size_t>(offeredIndex)]);
-    return true;
-}
-
-void AutoEditorModel::AddAll()
-{
-    for (const std::string& step : offered_)
-        if (chosen_.size() < kMaxAutoSteps)
-            chosen_.push_back(step);
-}
-
-void AutoEditorModel::Delete(int chosenIndex)
-{
-    if (chosenIndex >= 0 && static_cast<size_t>(chosenIndex) < chosen_.size())
-        chosen_.erase(chosen_.begin() + chosenIndex);
-}
-
-void AutoEditorModel::DeleteAll()
-{
-    chosen_.clear();
-}
-
-std::string AutoEditorModel::BuildSequence() const
-{
-    std::string text = Format("%X", static_cast<unsigned>(chosen_.size()));
-    for (const std::string& step : chosen_)
-        text += StepCode(step);
-    return text;
 }
 
 }  // namespace morsk

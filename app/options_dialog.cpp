@@ -1,4 +1,4 @@
-#include "small_dialogs.h"
+#include "options_dialog.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -18,10 +18,6 @@ const ControlSpec kOptionsControls[] = {
     {kSkipBlankId, ControlKind::CheckBox, "只编程数据缓冲区中已用的部分", true, "", ""},
     {1, ControlKind::DefaultButton, "OK", true, "", ""},
     {2, ControlKind::Button, "Cancel", true, "", ""},
-};
-
-const ControlSpec kAboutControls[] = {
-    {1, ControlKind::DefaultButton, "确定", true, "", ""},
 };
 
 }  // namespace
@@ -60,28 +56,6 @@ int OptionsDialog::Open(bool skipBlank)
 bool OptionsDialog::skipBlank() const
 {
     return skipBlank_->isChecked();
-}
-
-AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
-{
-    setWindowTitle(QStringLiteral("关于 Tarvel"));
-    CreateControls(kAboutControls, this);
-    auto* icon = new QLabel(this);
-    icon->setPixmap(QIcon(QStringLiteral(":/icons/morsk.svg")).pixmap(48, 48));
-    auto* lines = new QVBoxLayout;
-    for (const char* text : {"Tarvel 1.0 版", "Morsk 编程器  2026", "作者：Morsk 开发组",
-                             "相关链接：https://example.org/morsk"}) {
-        auto* label = new QLabel(QString::fromUtf8(text), this);
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);  // plain text, opens nothing
-        lines->addWidget(label);
-    }
-    auto* top = new QHBoxLayout;
-    top->addWidget(icon, 0, Qt::AlignTop);
-    top->addLayout(lines);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(Control<QPushButton>(this, 1), 0, Qt::AlignRight);
-    connect(Control<QPushButton>(this, 1), &QPushButton::clicked, this, &QDialog::accept);
 }
 
 }  // namespace morsk

@@ -1,5 +1,4 @@
-// The operation options dialog and the About box: plain dialogs without
-// handlers of their own.
+// The operation options dialog.
 #pragma once
 
 #include <QDialog>
@@ -21,13 +20,6 @@ public:
 
 private:
     QCheckBox* skipBlank_;
-};
-
-// Dialog 100 "关于 Tarvel".
-class AboutDialog : public QDialog {
-    Q_OBJECT
-public:
-    explicit AboutDialog(QWidget* parent = nullptr);
 };
 
 }  // namespace morsk

@@ -1,5 +1,5 @@
 // The auto sequence: a count digit and up to 15 step codes, run with one
-// button for production batches, and the list logic of its editor.
+// button for production batches.
 #pragma once
 
 #include <cstdint>
@@ -36,27 +36,5 @@ char StepCode(const std::string& name);
 // counts as a failure. Both counters are shown at the end. A sequence with
 // no chip step runs nothing and counts nothing.
 bool RunAuto(AppState& app, ProgrammerLink& link);
-
-class AutoEditorModel {
-public:
-    // Fills both lists: the offered steps for the family and the stored
-    // sequence's steps (codes that are not "1".."7" are left out).
-    void Open(uint8_t family, const char* sequence);
-    // Appends offered step `offeredIndex` while room remains; an index
-    // that selects nothing appends nothing.
-    bool Add(int offeredIndex);
-    void AddAll();
-    void Delete(int chosenIndex);
-    void DeleteAll();
-    // "%X" of the count, then the codes.
-    std::string BuildSequence() const;
-
-    const std::vector<std::string>& offered() const { return offered_; }
-    const std::vector<std::string>& chosen() const { return chosen_; }
-
-private:
-    std::vector<std::string> offered_;
-    std::vector<std::string> chosen_;
-};
 
 }  // namespace morsk

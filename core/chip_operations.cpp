@@ -188,12 +188,8 @@ bool ChipOperations::EraseDevice()
 {
     if (!InitProgrammer() || !IdentifyChip())
         return false;
-    Line("擦除芯片...");
-    if (link_.EraseChip() != 1) {
-        Line("擦除芯片失败...!");
-        return false;
-    }
-    Line("擦除芯片成功!");
+    if (!EraseStep())
+        return false;  // programming mode stays entered
     link_.LeaveProgramming();
     return true;
 }

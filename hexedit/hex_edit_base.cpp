@@ -2,12 +2,9 @@
 
 #include <QApplication>
 
-#include <cmath>
-#include <cstring>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
-#include <QGlyphRun>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -41,7 +38,7 @@ CHexEditBase::CHexEditBase(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    autoScroll_.setInterval(5);
+    autoScroll_.setInterval(hexedit::kAutoScrollTickMs);
     connect(&autoScroll_, &QTimer::timeout, this, [this] {
         model_.Tick();
         Sync();
@@ -51,39 +48,11 @@ CHexEditBase::CHexEditBase(QWidget* parent) : QAbstractScrollArea(parent)
 
 void CHexEditBase::Measure()
 {
-    // A character cell is a whole number of pixels: the font's advance,
-    // rounded up, with the rest as letter spacing, so that every column
-    // lands where the layout says however the font rounds.
-    // Full hinting gives most fixed fonts whole-pixel advances already,
-    // and text without letter spacing draws much faster.
-    paintFont_ = font();
-    paintFont_.setHintingPreference(QFont::PreferFullHinting);
-    const QFontMetricsF metrics(paintFont_, viewport());
-    const qreal advance = metrics.horizontalAdvance(QLatin1Char('0'));
-    const int cellPx = static_cast<int>(std::ceil(advance));
-    if (cellPx != advance)
-        paintFont_.setLetterSpacing(QFont::AbsoluteSpacing, cellPx - advance);
-    // The texts are ASCII in fixed cells. Each column's characters are
-    // drawn once into an atlas and copied cell by cell (blending glyphs is
-    // most of a repaint); on scaled displays the glyphs are placed directly,
-    // still with no text layout per row.
-    rawFont_ = QRawFont::fromFont(paintFont_);
-    QString ascii;
-    for (int c = 0x20; c < 0x7F; ++c)
-        ascii += QLatin1Char(static_cast<char>(c));
-    const QList<quint32> glyphs = rawFont_.glyphIndexesForString(ascii);
-    glyphOf_.fill(0);
-    for (int c = 0x20; c < 0x7F && c - 0x20 < glyphs.size(); ++c)
-        glyphOf_[static_cast<size_t>(c)] = glyphs[c - 0x20];
-    cellPx_ = cellPx;
-    ascentPx_ = metrics.ascent();
-    model_.SetMetrics(cellPx, static_cast<int>(std::ceil(metrics.height())));
-    std::string printable;
-    for (int c = 0x20; c < 0x7F; ++c)
-        printable += static_cast<char>(c);
-    addressAtlas_ = MakeAtlas("0123456789ABCDEF", kAddressText, kAddressBack);
-    hexAtlas_ = MakeAtlas("0123456789ABCDEF ", kHexText, kHexBack);
-    charAtlas_ = MakeAtlas(printable.c_str(), kCharText, kCharBack);
+    const auto [cellPx, lineHeightPx] = renderer_.Measure(font(), viewport());
+    model_.SetMetrics(cellPx, lineHeightPx);
+    const QColor text[3] = {kAddressText, kHexText, kCharText};
+    const QColor back[3] = {kAddressBack, kHexBack, kCharBack};
+    renderer_.MakeAtlases(lineHeightPx, text, back);
     model_.SetClientRect({0, 0, viewport()->width(), viewport()->height()});
 }
 
@@ -205,101 +174,14 @@ void CHexEditBase::ExtendContextMenu(QMenu*) {}
 
 // --- painting -------------------------------------------------------------------
 
-CHexEditBase::CellAtlas CHexEditBase::MakeAtlas(const char* characters, const QColor& text, const QColor& back) const
-{
-    CellAtlas atlas;
-    atlas.cell.fill(-1);
-    const int count = static_cast<int>(std::strlen(characters));
-    atlas.image = QImage(cellPx_ * count, model_.lineHeightPx(), QImage::Format_RGB32);
-    atlas.image.fill(back);
-    QPainter p(&atlas.image);
-    p.setFont(paintFont_);
-    p.setPen(text);
-    for (int i = 0; i < count; ++i) {
-        const auto c = static_cast<unsigned char>(characters[i]);
-        atlas.cell[c] = i;
-        p.drawText(QPointF(i * cellPx_, ascentPx_), QString(QLatin1Char(static_cast<char>(c))));
-    }
-    return atlas;
-}
-
-bool CHexEditBase::PaintColumn(QPainter& p, int xPx, int topPx, const std::vector<std::string>& rows,
-                               const CellAtlas& atlas)
-{
-    const int lh = model_.lineHeightPx();
-    if (viewport()->devicePixelRatioF() != 1.0 || atlas.image.height() != lh || rows.empty())
-        return false;
-    size_t cells = 0;
-    for (const std::string& row : rows)
-        cells = std::max(cells, row.size());
-    const int width = static_cast<int>(cells) * cellPx_;
-    const int height = static_cast<int>(rows.size()) * lh;
-    if (column_.width() < width || column_.height() < height)
-        column_ = QImage(std::max(width, column_.width()), std::max(height, column_.height()), QImage::Format_RGB32);
-    const size_t cellBytes = static_cast<size_t>(cellPx_) * 4;
-    const QColor back = atlas.image.pixelColor(atlas.image.width() - 1, 0);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const std::string& row = rows[r];
-        for (int y = 0; y < lh; ++y) {
-            auto* line = column_.scanLine(static_cast<int>(r) * lh + y);
-            const auto* source = atlas.image.constScanLine(y);
-            for (size_t i = 0; i < cells; ++i) {
-                const int cell = i < row.size() ? atlas.cell[static_cast<unsigned char>(row[i])] : -1;
-                if (cell < 0) {
-                    if (i < row.size() && row[i] != ' ')
-                        return false;  // a character the atlas lacks
-                    std::fill_n(reinterpret_cast<QRgb*>(line + i * cellBytes), cellPx_, back.rgb());
-                } else {
-                    std::memcpy(line + i * cellBytes, source + static_cast<size_t>(cell) * cellBytes, cellBytes);
-                }
-            }
-        }
-    }
-    p.drawImage(QPoint(xPx, topPx), column_, QRect(0, 0, width, height));
-    return true;
-}
-
-void CHexEditBase::DrawColumn(QPainter& p, int xPx, int topPx, const std::vector<std::string>& rows,
-                              const CellAtlas& atlas, const QColor& text)
-{
-    if (PaintColumn(p, xPx, topPx, rows, atlas))
-        return;
-    for (size_t r = 0; r < rows.size(); ++r)
-        AddCells(xPx, topPx + static_cast<int>(r) * model_.lineHeightPx(), rows[r]);
-    FlushCells(p, text);
-}
-
-void CHexEditBase::AddCells(int xPx, int topPx, const std::string& text)
-{
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c == ' ')
-            continue;
-        glyphs_.push_back(glyphOf_[c]);
-        positions_.push_back(QPointF(xPx + static_cast<qreal>(i) * cellPx_, topPx + ascentPx_));
-    }
-}
-
-void CHexEditBase::FlushCells(QPainter& p, const QColor& color)
-{
-    // One run for a whole column: the painter's cost is per call.
-    if (!glyphs_.isEmpty()) {
-        QGlyphRun run;
-        run.setRawFont(rawFont_);
-        run.setGlyphIndexes(glyphs_);
-        run.setPositions(positions_);
-        p.setPen(color);
-        p.drawGlyphRun(QPointF(0, 0), run);
-    }
-    glyphs_.clear();
-    positions_.clear();
-}
-
 void CHexEditBase::paintEvent(QPaintEvent*)
 {
     QPainter p(viewport());
-    p.setFont(paintFont_);
-    model_.EnsureLayout();
+    p.setFont(renderer_.font());
+    const qreal dpr = viewport()->devicePixelRatioF();
+    using Column = HexColumnRenderer::Column;
+    // Each column's filled part ends before its gap.
+    const int gap = hexedit::kInsetPx;
     const QRect client = viewport()->rect();
     const hexedit::RectPx& data = model_.dataRect();
     const uint32_t rows = model_.PaintedRows();
@@ -311,8 +193,8 @@ void CHexEditBase::paintEvent(QPaintEvent*)
     QRegion background(client);
     if (rows > 0) {
         if (model_.showAddress())
-            background -= QRect(dx, data.top, model_.addressWidthPx() - 5, data.height());
-        background -= QRect(dx + model_.hexXPx(), data.top, model_.hexWidthPx() - 5, data.height());
+            background -= QRect(dx, data.top, model_.addressWidthPx() - gap, data.height());
+        background -= QRect(dx + model_.hexXPx(), data.top, model_.hexWidthPx() - gap, data.height());
         if (model_.showAscii())
             background -= QRect(dx + model_.charXPx(), data.top, model_.charColumnWidthPx(), data.height());
     }
@@ -322,14 +204,14 @@ void CHexEditBase::paintEvent(QPaintEvent*)
 
     if (rows > 0) {
         if (model_.showAddress()) {
-            p.fillRect(QRect(dx, data.top, model_.addressWidthPx() - 5, data.height()), kAddressBack);
+            p.fillRect(QRect(dx, data.top, model_.addressWidthPx() - gap, data.height()), kAddressBack);
             std::vector<std::string> texts(rows);
             for (uint32_t r = 0; r < rows; ++r)
                 texts[r] = model_.AddressText(r);
-            DrawColumn(p, dx, data.top, texts, addressAtlas_, kAddressText);
+            renderer_.DrawColumn(p, dx, data.top, texts, Column::Address, kAddressText, dpr);
         }
         const int hexLeft = dx + model_.hexXPx();
-        p.fillRect(QRect(hexLeft, data.top, model_.hexWidthPx() - 5, data.height()), kHexBack);
+        p.fillRect(QRect(hexLeft, data.top, model_.hexWidthPx() - gap, data.height()), kHexBack);
         const bool focused = hasFocus();
         const QPalette& pal = palette();
         const QColor selBack = focused ? pal.color(QPalette::Highlight) : pal.color(QPalette::Button);
@@ -337,24 +219,24 @@ void CHexEditBase::paintEvent(QPaintEvent*)
         std::vector<std::string> texts(rows);
         for (uint32_t r = 0; r < rows; ++r)
             texts[r] = model_.HexText(r);
-        DrawColumn(p, hexLeft, data.top, texts, hexAtlas_, kHexText);
+        renderer_.DrawColumn(p, hexLeft, data.top, texts, Column::Hex, kHexText, dpr);
         // The selected part of each row, painted over.
         for (uint32_t r = 0; r < rows; ++r) {
             const int top = data.top + static_cast<int>(r) * lh;
             int c1 = 0, c2 = 0;
             if (model_.SelectedCells(r, c1, c2)) {
                 p.fillRect(QRect(QPoint(hexLeft + c1 * cw, top + 1), QPoint(hexLeft + c2 * cw, top + lh - 1)), selBack);
-                AddCells(hexLeft + c1 * cw, top, texts[r].substr(static_cast<size_t>(c1), static_cast<size_t>(c2 - c1)));
+                renderer_.AddCells(hexLeft + c1 * cw, top, texts[r].substr(static_cast<size_t>(c1), static_cast<size_t>(c2 - c1)));
             }
         }
-        FlushCells(p, selText);
+        renderer_.FlushCells(p, selText);
         if (model_.showAscii()) {
             const int charLeft = dx + model_.charXPx();
             p.fillRect(QRect(charLeft, data.top, model_.charColumnWidthPx(), data.height()), kCharBack);
             std::vector<std::string> chars(rows);
             for (uint32_t r = 0; r < rows; ++r)
                 chars[r] = model_.CharText(r);
-            DrawColumn(p, charLeft, data.top, chars, charAtlas_, kCharText);
+            renderer_.DrawColumn(p, charLeft, data.top, chars, Column::Chars, kCharText, dpr);
         }
     }
     // The block caret inverts what it covers.
@@ -494,7 +376,7 @@ void CHexEditBase::contextMenuEvent(QContextMenuEvent* event)
 {
     QPoint at = event->globalPos();
     if (event->reason() == QContextMenuEvent::Keyboard) {
-        at = viewport()->mapToGlobal(QPoint(5, 5));
+        at = viewport()->mapToGlobal(QPoint(hexedit::kInsetPx, hexedit::kInsetPx));  // at the data
     } else {
         const QPoint p = viewport()->mapFromGlobal(event->globalPos());
         model_.ContextClick({p.x(), p.y()});

@@ -6,20 +6,15 @@
 
 #include <QAbstractScrollArea>
 #include <QColor>
-#include <QFont>
-#include <QImage>
-#include <QList>
-#include <QPointF>
-#include <QRawFont>
 #include <QTimer>
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 #include <span>
 
 #include "hex_edit_model.h"
+#include "hex_edit_renderer.h"
 
 class QMenu;
 class QPainter;
@@ -82,35 +77,8 @@ private:
     // After the model moved: scroll bars, the auto-scroll timer, a repaint.
     void Sync();
     void Changed();
-    // Every character a column can show, drawn once in the column's colours
-    // into cells of one image; painting a column then copies cells.
-    struct CellAtlas {
-        QImage image;
-        std::array<int, 256> cell{};  // -1: not in the atlas
-    };
-    CellAtlas MakeAtlas(const char* characters, const QColor& text, const QColor& back) const;
-    // Composes the rows of a column from the atlas and draws them in one go;
-    // false when the atlas cannot serve (scaled displays, unknown cells).
-    bool PaintColumn(QPainter& p, int xPx, int topPx, const std::vector<std::string>& rows, const CellAtlas& atlas);
-    // A column from the atlas where it can serve, else as glyph runs.
-    void DrawColumn(QPainter& p, int xPx, int topPx, const std::vector<std::string>& rows, const CellAtlas& atlas,
-                    const QColor& text);
-
-    // Collects ASCII text one character a cell, from the top of a row, and
-    // draws what was collected in one colour.
-    void AddCells(int xPx, int topPx, const std::string& text);
-    void FlushCells(QPainter& p, const QColor& color);
-
     hexedit::HexEditModel model_;
-    QFont paintFont_;
-    QRawFont rawFont_;
-    std::array<quint32, 256> glyphOf_{};
-    int cellPx_ = 8;
-    qreal ascentPx_ = 12;
-    QList<quint32> glyphs_;      // reused by every row
-    QList<QPointF> positions_;
-    CellAtlas addressAtlas_, hexAtlas_, charAtlas_;
-    QImage column_;  // reused by every column
+    HexColumnRenderer renderer_;
     QTimer autoScroll_;
     bool syncing_ = false;
 };

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "hex_edit_clipboard.h"
+
 namespace morsk::hexedit {
 namespace {
 
-constexpr int kInsetPx = 5;  // around the data in multi-line mode, and the gaps between columns
 constexpr char kDigits[] = "0123456789ABCDEF";
+constexpr int kWheelNotch = 120;
 
 }  // namespace
 
@@ -15,14 +17,14 @@ constexpr char kDigits[] = "0123456789ABCDEF";
 
 void HexEditModel::SetData(std::span<const uint8_t> bytes, bool hasData)
 {
-    anchor_ = kNone;
-    ClearSelection();
+    cursor_.anchor = kNone;
+    cursor_.ClearSelection();
     hasData_ = hasData;
     if (hasData)
         data_.assign(bytes.begin(), bytes.end());
     else
         data_.clear();
-    layoutDirty_ = true;
+    Relayout();
     UpdateCaret(0, true);
 }
 
@@ -32,8 +34,8 @@ void HexEditModel::SetBytesPerRow(uint32_t count, bool autoFit)
         return;
     configuredBytesPerRow_ = count;
     autoFit_ = autoFit;
-    layoutDirty_ = true;
-    UpdateCaret(caretIndex_, caretHigh_);
+    Relayout();
+    PlaceCaret();
 }
 
 void HexEditModel::SetShowAddress(bool show)
@@ -41,8 +43,8 @@ void HexEditModel::SetShowAddress(bool show)
     if (show == showAddress_)
         return;
     showAddress_ = show;
-    layoutDirty_ = true;
-    UpdateCaret(caretIndex_, caretHigh_);
+    Relayout();
+    PlaceCaret();
 }
 
 void HexEditModel::SetShowAscii(bool show)
@@ -50,20 +52,20 @@ void HexEditModel::SetShowAscii(bool show)
     if (show == showAscii_)
         return;
     showAscii_ = show;
-    layoutDirty_ = true;
-    UpdateCaret(caretIndex_, caretHigh_);
+    Relayout();
+    PlaceCaret();
 }
 
 void HexEditModel::SetAddressDigits(uint32_t digits)
 {
     addressDigits_ = digits % 256;
-    layoutDirty_ = true;
-    UpdateCaret(caretIndex_, caretHigh_);
+    Relayout();
+    PlaceCaret();
 }
 
 void HexEditModel::SetSelection(uint32_t begin, uint32_t end, bool makeVisible)
 {
-    if (begin == selBegin_ && end == selEnd_)
+    if (begin == cursor_.selBegin && end == cursor_.selEnd)
         return;
     // Without bytes there is nothing to select.
     const uint32_t last = length() == 0 ? kNone : length() - 1;
@@ -71,8 +73,8 @@ void HexEditModel::SetSelection(uint32_t begin, uint32_t end, bool makeVisible)
         begin = last;
     if (end != kNone && end >= length())
         end = last;
-    selBegin_ = begin;
-    selEnd_ = end;
+    cursor_.selBegin = begin;
+    cursor_.selEnd = end;
     if (makeVisible && HasSelection())
         MakeVisible(begin, end);
 }
@@ -80,144 +82,64 @@ void HexEditModel::SetSelection(uint32_t begin, uint32_t end, bool makeVisible)
 void HexEditModel::SetMultiLine(bool multiLine)
 {
     multiLine_ = multiLine;
-    layoutDirty_ = true;
+    Relayout();
 }
 
 void HexEditModel::SetMetrics(int charWidthPx, int lineHeightPx)
 {
     charWidthPx_ = std::max(charWidthPx, 1);
     lineHeightPx_ = std::max(lineHeightPx, 1);
-    layoutDirty_ = true;
+    Relayout();
 }
 
 void HexEditModel::SetClientRect(RectPx client)
 {
     clientRect_ = client;
-    RecalcLayout();
-    UpdateCaret(caretIndex_, caretHigh_);
+    Relayout();
+    PlaceCaret();
 }
 
 void HexEditModel::SetFocus(bool focus)
 {
     focus_ = focus;
     if (focus && hasData())
-        UpdateCaret(caretIndex_, caretHigh_);
+        PlaceCaret();
     else if (!focus)
         caret_.visible = false;
 }
 
-void HexEditModel::ClearSelection()
-{
-    selBegin_ = selEnd_ = kNone;
-}
-
-void HexEditModel::SelectFromAnchor()
-{
-    selBegin_ = std::min(anchor_, caretIndex_);
-    selEnd_ = std::max(anchor_, caretIndex_);
-}
-
 // --- layout -----------------------------------------------------------------
 
-void HexEditModel::EnsureLayout() const
+void HexEditModel::Relayout()
 {
-    // The layout is a cache of the configuration; filling it is no change.
-    if (layoutDirty_)
-        const_cast<HexEditModel*>(this)->RecalcLayout();
-}
-
-void HexEditModel::RecalcLayout()
-{
-    layoutDirty_ = false;
-    const int cw = charWidthPx_;
-    const int lh = lineHeightPx_;
-
-    dataRect_ = clientRect_;
-    if (multiLine_) {
-        dataRect_.left += kInsetPx;
-        dataRect_.top += kInsetPx;
-        dataRect_.right -= kInsetPx;
-        dataRect_.bottom -= kInsetPx;
-        dataRect_.right = std::max(dataRect_.right, dataRect_.left);
-        dataRect_.bottom = std::max(dataRect_.bottom, dataRect_.top);
-    }
-
-    const int h = std::max(dataRect_.height(), 0);
-    fullRows_ = static_cast<uint32_t>(h / lh);
-    const int remainder = h % lh;
-    if (remainder > 0) {
-        visibleRows_ = fullRows_ + 1;
-        lastRowHeightPx_ = remainder;
-    } else {
-        visibleRows_ = fullRows_;
-        lastRowHeightPx_ = lh;
-    }
-
-    addressWidthPx_ = showAddress_ ? static_cast<int>(addressDigits_) * cw + kInsetPx : 0;
-
-    int64_t n;
-    if (!multiLine_) {
-        n = length();
-    } else if (autoFit_) {
-        int64_t a = dataRect_.width() - addressWidthPx_;
-        // A row of n bytes needs 3n - 1 hex cells, and with the character
-        // column 5 pixels and n more cells.
-        const int64_t cellsPerByte = showAscii_ ? 4 : 3;
-        if (showAscii_)
-            a -= kInsetPx;
-        if (a < 0) {
-            n = 1;
-        } else {
-            n = a / (cellsPerByte * cw);
-            if (a % (cellsPerByte * cw) >= (cellsPerByte - 1) * cw)
-                ++n;
-        }
-    } else {
-        n = configuredBytesPerRow_;
-    }
-    bytesPerRow_ = static_cast<uint32_t>(std::clamp<int64_t>(n, 1, UINT32_MAX));
-
-    hexXPx_ = addressWidthPx_;
-    const int64_t hexCells = 3 * static_cast<int64_t>(bytesPerRow_) - 1;
-    hexWidthPx_ = static_cast<int>(std::min<int64_t>(cw * hexCells + kInsetPx, INT32_MAX / 4));
-    int64_t contentRight = hexXPx_ + cw * hexCells;
-    if (showAscii_) {
-        charXPx_ = static_cast<int>(std::min<int64_t>(contentRight + kInsetPx, INT32_MAX / 4));
-        charColumnWidthPx_ = static_cast<int>(std::min<int64_t>(static_cast<int64_t>(cw) * bytesPerRow_, INT32_MAX / 4));
-        contentRight += static_cast<int64_t>(cw) * bytesPerRow_ + kInsetPx;
-    } else {
-        charXPx_ = 0;
-        charColumnWidthPx_ = 0;
-    }
-
-    const uint32_t rows = totalRows();
-    maxTopRow_ = rows > fullRows_ ? rows - fullRows_ : 0;
-    topRow_ = std::min(topRow_, maxTopRow_);
-    const int64_t overhang = contentRight - dataRect_.width();
-    maxHOffsetPx_ = static_cast<int>(std::clamp<int64_t>(overhang, 0, INT32_MAX / 4));
-    hOffsetPx_ = std::min(hOffsetPx_, maxHOffsetPx_);
-}
-
-uint32_t HexEditModel::totalRows() const
-{
-    const uint64_t n = bytesPerRow();
-    return static_cast<uint32_t>((length() + n - 1) / n);
+    LayoutInput in;
+    in.client = clientRect_;
+    in.charWidthPx = charWidthPx_;
+    in.lineHeightPx = lineHeightPx_;
+    in.multiLine = multiLine_;
+    in.autoFit = autoFit_;
+    in.showAddress = showAddress_;
+    in.showAscii = showAscii_;
+    in.configuredBytesPerRow = configuredBytesPerRow_;
+    in.addressDigits = addressDigits_;
+    in.length = length();
+    layout_ = HexEditLayout::Compute(in);
+    topRow_ = std::min(topRow_, layout_.maxTopRow);
+    hOffsetPx_ = std::min(hOffsetPx_, layout_.maxHorizontalOffsetPx);
 }
 
 ScrollBarState HexEditModel::VerticalBar() const
 {
-    EnsureLayout();
-    if (!multiLine_ || maxTopRow_ == 0)
+    if (!multiLine_ || layout_.maxTopRow == 0)
         return {};
-    return {true, static_cast<int>(maxTopRow_), static_cast<int>(fullRows_), static_cast<int>(topRow_)};
+    return {true, static_cast<int>(layout_.maxTopRow), static_cast<int>(layout_.fullRows), static_cast<int>(topRow_)};
 }
 
 ScrollBarState HexEditModel::HorizontalBar() const
 {
-    EnsureLayout();
-    if (!multiLine_ || maxHOffsetPx_ == 0)
+    if (!multiLine_ || layout_.maxHorizontalOffsetPx == 0)
         return {};
-    return {true, maxHOffsetPx_, dataRect_.width(), hOffsetPx_};
+    return {true, layout_.maxHorizontalOffsetPx, layout_.dataRect.width(), hOffsetPx_};
 }
 
 // --- painting ---------------------------------------------------------------
@@ -270,10 +192,10 @@ bool HexEditModel::SelectedCells(uint32_t row, int& c1, int& c2) const
     const uint64_t n = bytesPerRow();
     const uint64_t first = (static_cast<uint64_t>(topRow_) + row) * n;
     const uint64_t last = std::min<uint64_t>(first + n, length());
-    if (selEnd_ < first || selBegin_ >= last)
+    if (cursor_.selEnd < first || cursor_.selBegin >= last)
         return false;
-    const uint64_t from = std::max<uint64_t>(selBegin_, first) - first;
-    const uint64_t to = std::min<uint64_t>(selEnd_, last - 1) - first;
+    const uint64_t from = std::max<uint64_t>(cursor_.selBegin, first) - first;
+    const uint64_t to = std::min<uint64_t>(cursor_.selEnd, last - 1) - first;
     c1 = static_cast<int>(3 * from);
     c2 = static_cast<int>(3 * to + 2);
     return true;
@@ -281,38 +203,43 @@ bool HexEditModel::SelectedCells(uint32_t row, int& c1, int& c2) const
 
 // --- caret ------------------------------------------------------------------
 
+void HexEditModel::PlaceCaret()
+{
+    UpdateCaret(cursor_.caretIndex, cursor_.caretHigh);
+}
+
 void HexEditModel::UpdateCaret(uint32_t index, bool highDigit)
 {
     // The caret always names a byte: typing writes where it stands.
     if (length() > 0 && index >= length())
         index = length() - 1;
-    caretIndex_ = index;
-    caretHigh_ = highDigit;
+    cursor_.caretIndex = index;
+    cursor_.caretHigh = highDigit;
     caret_.visible = false;
     if (!hasData())
         return;
-    EnsureLayout();
-    const uint64_t n = bytesPerRow_;
+    const HexEditLayout& l = layout_;
+    const uint64_t n = l.bytesPerRow;
     const uint64_t firstShown = static_cast<uint64_t>(topRow_) * n;
-    if (!focus_ || index < firstShown || index >= firstShown + static_cast<uint64_t>(visibleRows_) * n)
+    if (!focus_ || index < firstShown || index >= firstShown + static_cast<uint64_t>(l.visibleRows) * n)
         return;
     const uint64_t rel = index - firstShown;
     const uint32_t row = static_cast<uint32_t>(rel / n);
     const uint64_t column = rel % n;
-    const int height = (row == visibleRows_ - 1 ? lastRowHeightPx_ : lineHeightPx_) - 1;
+    const int height = (row == l.visibleRows - 1 ? l.lastRowHeightPx : lineHeightPx_) - 1;
     const int64_t cell = 3 * static_cast<int64_t>(column) + (highDigit ? 0 : 1);
-    int64_t x = dataRect_.left - hOffsetPx_ + hexXPx_ + charWidthPx_ * cell;
-    const int y = dataRect_.top + static_cast<int>(row) * lineHeightPx_ + 1;
-    const int64_t clip = dataRect_.left - 2;
-    if (x + charWidthPx_ <= clip || x > dataRect_.right)
+    int64_t x = l.dataRect.left - hOffsetPx_ + l.hexXPx + charWidthPx_ * cell;
+    const int y = l.dataRect.top + static_cast<int>(row) * lineHeightPx_ + 1;
+    const int64_t clip = l.dataRect.left - 2;
+    if (x + charWidthPx_ <= clip || x > l.dataRect.right)
         return;
     int64_t width = charWidthPx_;
     if (x < clip) {
         width -= clip - x;
         x = clip;
     }
-    if (x + width > dataRect_.right + 2)
-        width = dataRect_.right + 2 - x;
+    if (x + width > l.dataRect.right + 2)
+        width = l.dataRect.right + 2 - x;
     caret_.visible = true;
     caret_.rect = {static_cast<int>(x), y, static_cast<int>(x + width), y + height};
 }
@@ -322,79 +249,35 @@ void HexEditModel::MoveCaret(int64_t delta, bool highDigit, bool shift)
     if (!hasData())
         return;
     if (!shift) {
-        anchor_ = kNone;
-        ClearSelection();
+        cursor_.anchor = kNone;
+        cursor_.ClearSelection();
     }
-    uint64_t target = caretIndex_;
-    if (delta > 0) {
-        target = caretIndex_ + static_cast<uint64_t>(delta);
-        if (target >= length()) {
-            target = length() - 1;
-            highDigit = false;
-        }
-    } else if (delta < 0) {
-        if (static_cast<uint64_t>(-delta) > caretIndex_) {
-            target = 0;
-            highDigit = true;
-        } else {
-            target = caretIndex_ - static_cast<uint64_t>(-delta);
-        }
-    }
-    const uint32_t t = static_cast<uint32_t>(target);
-    if (shift && anchor_ != kNone) {
-        selBegin_ = std::min(anchor_, t);
-        selEnd_ = std::max(anchor_, t);
-    }
-    MakeVisible(t, t);
-    UpdateCaret(t, highDigit);
+    const auto [target, high] = HexEditCursor::MoveTarget(cursor_.caretIndex, delta, highDigit, length());
+    if (shift && cursor_.anchor != kNone)
+        cursor_.SelectTo(target);
+    MakeVisible(target, target);
+    UpdateCaret(target, high);
 }
 
 // --- keys -------------------------------------------------------------------
 
 void HexEditModel::KeyDown(Key key, bool shift)
 {
-    if (shift && anchor_ == kNone)
-        anchor_ = caretIndex_;
-    const int64_t n = bytesPerRow();
-    const int64_t page = (static_cast<int64_t>(visibleRows()) - 1) * n;
-    switch (key) {
-    case Key::PageUp: MoveCaret(-page, caretHigh_, shift); break;
-    case Key::PageDown: MoveCaret(page, caretHigh_, shift); break;
-    case Key::End: MoveCaret(0x7FFFFFF, false, shift); break;
-    case Key::Home: MoveCaret(-0x8000000, true, shift); break;
-    case Key::Left:
-        if (caretHigh_)
-            MoveCaret(-1, false, shift);
-        else
-            MoveCaret(0, true, shift);
-        break;
-    case Key::Right:
-        if (caretHigh_)
-            MoveCaret(0, false, shift);
-        else
-            MoveCaret(1, true, shift);
-        break;
-    case Key::Up: MoveCaret(-n, caretHigh_, shift); break;
-    case Key::Down: MoveCaret(n, caretHigh_, shift); break;
-    case Key::Tab:
-    case Key::Other: break;
-    }
+    if (shift && cursor_.anchor == kNone)
+        cursor_.anchor = cursor_.caretIndex;
+    if (const auto move = KeyMove(key, cursor_.caretHigh, bytesPerRow(), visibleRows()))
+        MoveCaret(move->delta, move->highDigit, shift);
 }
 
 bool HexEditModel::Character(uint32_t code, bool shift)
 {
-    if (code == 8 || code > 255 || !hasData() || readOnly_)
+    if (!hasData() || readOnly_)
         return false;
-    const char c = static_cast<char>(code >= 'A' && code <= 'Z' ? code + ('a' - 'A') : code);
-    int value;
-    if (c >= '0' && c <= '9')
-        value = c - '0';
-    else if (c >= 'a' && c <= 'f')
-        value = c - 'a' + 10;
-    else
+    const int value = TypedDigit(code);
+    if (value < 0)
         return false;
-    uint8_t& byte = data_[caretIndex_];
-    if (caretHigh_) {
+    uint8_t& byte = data_[cursor_.caretIndex];
+    if (cursor_.caretHigh) {
         byte = static_cast<uint8_t>((byte & 0x0F) | (value << 4));
         MoveCaret(0, false, shift);
     } else {
@@ -408,14 +291,14 @@ bool HexEditModel::Character(uint32_t code, bool shift)
 
 std::pair<uint32_t, bool> HexEditModel::PointToPosition(PointPx point) const
 {
-    EnsureLayout();
+    const HexEditLayout& l = layout_;
     int64_t x = static_cast<int64_t>(point.x) + hOffsetPx_ + charWidthPx_ / 2 - (multiLine_ ? kInsetPx : 0);
-    x = std::clamp<int64_t>(x, hexXPx_, static_cast<int64_t>(hexXPx_) + hexWidthPx_ - kInsetPx);
-    const int64_t y = std::clamp<int64_t>(point.y - dataRect_.top, 0,
-                                          static_cast<int64_t>(lineHeightPx_) * visibleRows_);
-    const int64_t c = (x - hexXPx_) / charWidthPx_;
+    x = std::clamp<int64_t>(x, l.hexXPx, static_cast<int64_t>(l.hexXPx) + l.hexWidthPx - kInsetPx);
+    const int64_t y = std::clamp<int64_t>(point.y - l.dataRect.top, 0,
+                                          static_cast<int64_t>(lineHeightPx_) * l.visibleRows);
+    const int64_t c = (x - l.hexXPx) / charWidthPx_;
     bool high = c % 3 == 0;
-    uint64_t index = (static_cast<uint64_t>(y / lineHeightPx_) + topRow_) * bytesPerRow_ + static_cast<uint64_t>(c / 3);
+    uint64_t index = (static_cast<uint64_t>(y / lineHeightPx_) + topRow_) * l.bytesPerRow + static_cast<uint64_t>(c / 3);
     if (index >= length()) {
         index = length() == 0 ? 0 : length() - 1;
         high = false;
@@ -432,13 +315,13 @@ void HexEditModel::ButtonDown(PointPx point, int dragDx, int dragDy)
     UpdateCaret(index, high);
     dragRect_ = {point.x - dragDx / 2, point.y - dragDy / 2, point.x + dragDx / 2 + dragDx % 2,
                  point.y + dragDy / 2 + dragDy % 2};
-    selBegin_ = kNone;
-    anchor_ = caretIndex_;
+    cursor_.selBegin = kNone;
+    cursor_.anchor = cursor_.caretIndex;
 }
 
 void HexEditModel::PointerMove(PointPx point, bool buttonHeld)
 {
-    if (!hasData() || !buttonHeld || anchor_ == kNone)
+    if (!hasData() || !buttonHeld || cursor_.anchor == kNone)
         return;
     const RectPx stillDrag{-1, -1, -1, -1};
     if (!(dragRect_ == stillDrag)) {
@@ -446,28 +329,18 @@ void HexEditModel::PointerMove(PointPx point, bool buttonHeld)
             return;  // a click's jitter is no drag
         dragRect_ = stillDrag;
     }
-    EnsureLayout();
-    const bool outside = !dataRect_.Contains(point);
-    if (outside && multiLine_) {
-        if (point.y < dataRect_.top) {
-            const int k = (dataRect_.top - point.y + 1) / 5;
-            StartAutoScroll(point, -1, static_cast<uint16_t>(7 - std::min(k, 6)));
-        } else if (point.y >= dataRect_.bottom) {
-            const int k = (point.y - dataRect_.bottom + 1) / 5;
-            StartAutoScroll(point, +1, static_cast<uint16_t>(7 - std::min(k, 6)));
-        }
-        autoScroll_.point = point;
-    } else {
-        StopAutoScroll();
-    }
+    if (!layout_.dataRect.Contains(point) && multiLine_)
+        StartAutoScroll(point);
+    else
+        autoScroll_.Stop();
     const auto [index, high] = PointToPosition(point);
     UpdateCaret(index, high);
-    SelectFromAnchor();
+    cursor_.SelectFromAnchor();
 }
 
 void HexEditModel::ButtonUp()
 {
-    StopAutoScroll();
+    autoScroll_.Stop();
 }
 
 void HexEditModel::DoubleClick(PointPx point)
@@ -477,46 +350,38 @@ void HexEditModel::DoubleClick(PointPx point)
         return;
     const auto [index, high] = PointToPosition(point);
     UpdateCaret(index, high);
-    selBegin_ = selEnd_ = caretIndex_;
+    cursor_.selBegin = cursor_.selEnd = cursor_.caretIndex;
 }
 
-void HexEditModel::StartAutoScroll(PointPx point, int direction, uint16_t reload)
+void HexEditModel::StartAutoScroll(PointPx point)
 {
-    if (!hasData())
-        return;
+    const RectPx& data = layout_.dataRect;
+    if (point.y < data.top)
+        autoScroll_.Start(point, -1, AutoScroll::ReloadFor(data.top - point.y));
+    else if (point.y >= data.bottom)
+        autoScroll_.Start(point, +1, AutoScroll::ReloadFor(point.y - data.bottom));
     autoScroll_.point = point;
-    autoScroll_.direction = direction;
-    autoScroll_.reload = reload;
-    if (!autoScroll_.running && multiLine_) {
-        autoScroll_.running = true;
-        autoScroll_.countdown = reload;
-    }
 }
 
 void HexEditModel::Tick()
 {
-    if (!hasData() || !autoScroll_.running)
+    if (!hasData() || !autoScroll_.Tick())
         return;
-    if (autoScroll_.countdown > 0) {
-        --autoScroll_.countdown;
-        return;
-    }
-    autoScroll_.countdown = autoScroll_.reload;
     ScrollRows(autoScroll_.direction);
     const auto [index, high] = PointToPosition(autoScroll_.point);
     UpdateCaret(index, high);
-    if (anchor_ != kNone)
-        SelectFromAnchor();
+    if (cursor_.anchor != kNone)
+        cursor_.SelectFromAnchor();
 }
 
 // --- scrolling ----------------------------------------------------------------
 
 void HexEditModel::MakeVisible(uint32_t begin, uint32_t end)
 {
-    EnsureLayout();
-    const uint64_t n = bytesPerRow_;
+    const HexEditLayout& l = layout_;
+    const uint64_t n = l.bytesPerRow;
     const uint64_t first = static_cast<uint64_t>(topRow_) * n;
-    const uint64_t view = static_cast<uint64_t>(fullRows_) * n;
+    const uint64_t view = static_cast<uint64_t>(l.fullRows) * n;
     const uint64_t last = first + view;
     const auto lastFullRowFor = [&](uint64_t e) { return static_cast<uint32_t>((e + n - std::min(view, e + n)) / n); };
     if (!(begin <= first && end >= last)) {
@@ -532,16 +397,16 @@ void HexEditModel::MakeVisible(uint32_t begin, uint32_t end)
                 SetTopRow(lastFullRowFor(end));
         }
     }
-    const int64_t base = dataRect_.left - hOffsetPx_ + hexXPx_;
+    const int64_t base = l.dataRect.left - hOffsetPx_ + l.hexXPx;
     int64_t t = base + static_cast<int64_t>(begin % n) * 3 * charWidthPx_;
     int64_t r = base + (static_cast<int64_t>(end % n) * 3 + 2) * charWidthPx_;
     if (t > r)
         std::swap(t, r);
-    if (t > dataRect_.left) {
-        if (r >= dataRect_.right)
-            SetHorizontalOffset(hOffsetPx_ + r - dataRect_.right + dataRect_.left);
-    } else if (r < dataRect_.right && t < dataRect_.left) {
-        SetHorizontalOffset(hOffsetPx_ + t - dataRect_.left);
+    if (t > l.dataRect.left) {
+        if (r >= l.dataRect.right)
+            SetHorizontalOffset(hOffsetPx_ + r - l.dataRect.right + l.dataRect.left);
+    } else if (r < l.dataRect.right && t < l.dataRect.left) {
+        SetHorizontalOffset(hOffsetPx_ + t - l.dataRect.left);
     }
 }
 
@@ -549,16 +414,14 @@ void HexEditModel::SetTopRow(uint32_t row)
 {
     if (!multiLine_)
         return;
-    EnsureLayout();
-    topRow_ = std::min(row, maxTopRow_);
-    UpdateCaret(caretIndex_, caretHigh_);
+    topRow_ = std::min(row, layout_.maxTopRow);
+    PlaceCaret();
 }
 
 void HexEditModel::SetHorizontalOffset(int64_t offsetPx)
 {
-    EnsureLayout();
-    hOffsetPx_ = static_cast<int>(std::clamp<int64_t>(offsetPx, 0, maxHOffsetPx_));
-    UpdateCaret(caretIndex_, caretHigh_);
+    hOffsetPx_ = static_cast<int>(std::clamp<int64_t>(offsetPx, 0, layout_.maxHorizontalOffsetPx));
+    PlaceCaret();
 }
 
 void HexEditModel::ScrollRows(int64_t rows)
@@ -574,7 +437,7 @@ void HexEditModel::ScrollPixels(int64_t px)
 
 void HexEditModel::Wheel(int delta)
 {
-    ScrollRows(static_cast<int16_t>(delta) / -120);
+    ScrollRows(static_cast<int16_t>(delta) / -kWheelNotch);
 }
 
 // --- clipboard ------------------------------------------------------------------
@@ -583,55 +446,30 @@ std::string HexEditModel::ClipboardText() const
 {
     if (!HasSelection())
         return {};
-    const uint64_t n = bytesPerRow();
-    const uint64_t begin = selBegin_;
-    const uint64_t end = selEnd_;
-    // The first line starts at the byte's column of the dump when the
-    // selection is longer than a row, so that the columns line up.
-    uint64_t column = end - begin > n ? begin % n : 0;
-    std::string text(3 * column, ' ');
-    bool lineStart = true;
-    for (uint64_t i = begin; i <= end; ++i) {
-        if (!lineStart)
-            text += ' ';
-        lineStart = false;
-        text += kDigits[data_[i] >> 4];
-        text += kDigits[data_[i] & 0x0F];
-        if (++column == n || i == end) {
-            text += '\n';
-            column = 0;
-            lineStart = true;
-        }
-    }
-    return text;
+    return HexDumpText(data_, cursor_.selBegin, cursor_.selEnd, bytesPerRow());
 }
 
 std::vector<uint8_t> HexEditModel::BinaryDataBlock() const
 {
     if (!HasSelection())
         return {};
-    const uint32_t count = selEnd_ - selBegin_ + 1;
-    std::vector<uint8_t> block = {static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8),
-                                  static_cast<uint8_t>(count >> 16), static_cast<uint8_t>(count >> 24)};
-    block.insert(block.end(), data_.begin() + selBegin_, data_.begin() + selEnd_ + 1);
-    return block;
+    return EncodeBinaryData(std::span<const uint8_t>(data_).subspan(cursor_.selBegin,
+                                                                    cursor_.selEnd - cursor_.selBegin + 1));
 }
 
 bool HexEditModel::PasteBytes(std::span<const uint8_t> block)
 {
     if (readOnly_ || !hasData() || block.size() < 4)
         return false;
-    const uint32_t pos = HasSelection() ? selBegin_ : caretIndex_;
+    const uint32_t pos = HasSelection() ? cursor_.selBegin : cursor_.caretIndex;
     if (pos >= length())
         return false;
-    const uint64_t counted = static_cast<uint64_t>(block[0]) | static_cast<uint64_t>(block[1]) << 8 |
-                             static_cast<uint64_t>(block[2]) << 16 | static_cast<uint64_t>(block[3]) << 24;
-    // The count is trusted only as far as the block really reaches, and
-    // the bytes go no further than the end of the data.
-    const uint64_t n = std::min({counted, static_cast<uint64_t>(block.size() - 4), static_cast<uint64_t>(length() - pos)});
+    // The bytes go no further than the end of the data.
+    const std::span<const uint8_t> bytes = DecodeBinaryData(block);
+    const uint64_t n = std::min<uint64_t>(bytes.size(), length() - pos);
     if (n == 0)
         return false;  // nothing written: caret and selection stay
-    std::copy_n(block.begin() + 4, n, data_.begin() + pos);
+    std::copy_n(bytes.begin(), n, data_.begin() + pos);
     const uint32_t last = pos + static_cast<uint32_t>(n) - 1;
     SetSelection(pos, last, true);
     UpdateCaret(last, false);
@@ -648,9 +486,8 @@ void HexEditModel::ContextClick(PointPx point)
 {
     if (!hasData())
         return;
-    const auto [index, high] = PointToPosition(point);
-    (void)high;
-    if (!HasSelection() || index < selBegin_ || index > selEnd_) {
+    const uint32_t index = PointToPosition(point).first;
+    if (!HasSelection() || index < cursor_.selBegin || index > cursor_.selEnd) {
         if (HasSelection())
             SetSelection(kNone, kNone, false);
         UpdateCaret(index, true);

@@ -1,7 +1,9 @@
-// The hex editor control without a window: its copy of the bytes, the
-// layout numbers, the caret, the selection, the keys, the mouse, scrolling
-// and the clipboard forms. CHexEditBase paints what this says and forwards
-// the toolkit's events; everything a test wants to check lives here.
+// The hex editor control without a window: its copy of the bytes and its
+// configuration, put together from the layout (HexEditLayout), the caret
+// and selection (HexEditCursor), the input controllers (hex_edit_input.h)
+// and the clipboard codec (hex_edit_clipboard.h), plus the scroll position.
+// CHexEditBase paints what this says and forwards the toolkit's events;
+// everything a test wants to check lives here.
 //
 // Units are in the names where several coexist: ...Px are pixels, index
 // and ...Index are byte indices into the data, column/cell are character
@@ -14,39 +16,12 @@
 #include <utility>
 #include <vector>
 
+#include "hex_edit_cursor.h"
+#include "hex_edit_geometry.h"
+#include "hex_edit_input.h"
+#include "hex_edit_layout.h"
+
 namespace morsk::hexedit {
-
-// "No byte": the value of an unset selection end or anchor.
-inline constexpr uint32_t kNone = 0xFFFFFFFF;
-
-struct PointPx {
-    int x = 0;
-    int y = 0;
-};
-
-struct RectPx {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool Contains(PointPx p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    bool operator==(const RectPx&) const = default;
-};
-
-struct CaretBox {
-    bool visible = false;
-    RectPx rect;  // x, y, width, height of the block caret
-};
-
-// A scroll bar as the control shows it: hidden, or a range 0..maximum with
-// a page and a position.
-struct ScrollBarState {
-    bool visible = false;
-    int maximum = 0;
-    int page = 0;
-    int position = 0;
-};
-
-enum class Key { Tab, PageUp, PageDown, End, Home, Left, Right, Up, Down, Other };
 
 class HexEditModel {
 public:
@@ -61,7 +36,7 @@ public:
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
     // Ends past the data are clamped to the last byte; kNone stays none.
     void SetSelection(uint32_t begin, uint32_t end, bool makeVisible);
-    bool HasSelection() const { return selBegin_ != kNone && selEnd_ != kNone; }
+    bool HasSelection() const { return cursor_.HasSelection(); }
     void SetMultiLine(bool multiLine);
 
     // What the widget measures: the font's "0" and its client area.
@@ -79,26 +54,25 @@ public:
     bool showAscii() const { return showAscii_; }
     uint32_t addressDigits() const { return addressDigits_; }
 
-    // --- layout ----------------------------------------------------------
-    void RecalcLayout();
-    void EnsureLayout() const;
-    uint32_t bytesPerRow() const { return Layout().bytesPerRow_; }
-    uint32_t fullRows() const { return Layout().fullRows_; }
-    uint32_t visibleRows() const { return Layout().visibleRows_; }
-    int lastRowHeightPx() const { return Layout().lastRowHeightPx_; }
+    // --- layout: always up to date with the configuration -------------------
+    const HexEditLayout& layout() const { return layout_; }
+    uint32_t bytesPerRow() const { return layout_.bytesPerRow; }
+    uint32_t fullRows() const { return layout_.fullRows; }
+    uint32_t visibleRows() const { return layout_.visibleRows; }
+    int lastRowHeightPx() const { return layout_.lastRowHeightPx; }
     int lineHeightPx() const { return lineHeightPx_; }
     int charWidthPx() const { return charWidthPx_; }
-    int addressWidthPx() const { return Layout().addressWidthPx_; }
-    int hexXPx() const { return Layout().hexXPx_; }
-    int hexWidthPx() const { return Layout().hexWidthPx_; }
-    int charXPx() const { return Layout().charXPx_; }
-    int charColumnWidthPx() const { return Layout().charColumnWidthPx_; }
-    const RectPx& dataRect() const { return Layout().dataRect_; }
-    uint32_t totalRows() const;
+    int addressWidthPx() const { return layout_.addressWidthPx; }
+    int hexXPx() const { return layout_.hexXPx; }
+    int hexWidthPx() const { return layout_.hexWidthPx; }
+    int charXPx() const { return layout_.charXPx; }
+    int charColumnWidthPx() const { return layout_.charColumnWidthPx; }
+    const RectPx& dataRect() const { return layout_.dataRect; }
+    uint32_t totalRows() const { return layout_.totalRows; }
     uint32_t topRow() const { return topRow_; }
-    uint32_t maxTopRow() const { return Layout().maxTopRow_; }
+    uint32_t maxTopRow() const { return layout_.maxTopRow; }
     int horizontalOffsetPx() const { return hOffsetPx_; }
-    int maxHorizontalOffsetPx() const { return Layout().maxHOffsetPx_; }
+    int maxHorizontalOffsetPx() const { return layout_.maxHorizontalOffsetPx; }
     ScrollBarState VerticalBar() const;
     ScrollBarState HorizontalBar() const;
 
@@ -114,14 +88,14 @@ public:
     bool SelectedCells(uint32_t row, int& c1, int& c2) const;
 
     // --- caret -----------------------------------------------------------
-    uint32_t caretIndex() const { return caretIndex_; }
-    bool caretHigh() const { return caretHigh_; }
+    uint32_t caretIndex() const { return cursor_.caretIndex; }
+    bool caretHigh() const { return cursor_.caretHigh; }
     const CaretBox& caret() const { return caret_; }
     void UpdateCaret(uint32_t index, bool highDigit);
     void MoveCaret(int64_t delta, bool highDigit, bool shift);
-    uint32_t selectionBegin() const { return selBegin_; }
-    uint32_t selectionEnd() const { return selEnd_; }
-    uint32_t anchor() const { return anchor_; }
+    uint32_t selectionBegin() const { return cursor_.selBegin; }
+    uint32_t selectionEnd() const { return cursor_.selEnd; }
+    uint32_t anchor() const { return cursor_.anchor; }
 
     // --- keys ------------------------------------------------------------
     // A key press; Tab is the widget's to handle (focus), the rest move.
@@ -137,7 +111,7 @@ public:
     void DoubleClick(PointPx point);
     const RectPx& dragRect() const { return dragRect_; }
 
-    // --- auto-scroll (the widget ticks it every 5 ms while it runs) ---------
+    // --- auto-scroll (the widget ticks it every kAutoScrollTickMs while it runs)
     bool autoScrollRunning() const { return autoScroll_.running; }
     int autoScrollDirection() const { return autoScroll_.direction; }
     uint16_t autoScrollReload() const { return autoScroll_.reload; }
@@ -171,15 +145,11 @@ public:
     }
 
 private:
-    const HexEditModel& Layout() const
-    {
-        EnsureLayout();
-        return *this;
-    }
-    void ClearSelection();
-    void SelectFromAnchor();
-    void StartAutoScroll(PointPx point, int direction, uint16_t reload);
-    void StopAutoScroll() { autoScroll_.running = false; }
+    // Recomputes the layout after a change of the configuration, then keeps
+    // the scroll position inside it and the caret where it belongs.
+    void Relayout();
+    void PlaceCaret();
+    void StartAutoScroll(PointPx point);
 
     // Data and configuration.
     std::vector<uint8_t> data_;
@@ -196,38 +166,13 @@ private:
     int lineHeightPx_ = 16;
     RectPx clientRect_;
 
-    // Layout numbers, recomputed when dirty.
-    mutable bool layoutDirty_ = true;
-    uint32_t fullRows_ = 0;
-    uint32_t visibleRows_ = 0;
-    int lastRowHeightPx_ = 0;
-    uint32_t bytesPerRow_ = 1;
-    int addressWidthPx_ = 0;
-    int hexXPx_ = 0;
-    int hexWidthPx_ = 0;
-    int charXPx_ = 0;
-    int charColumnWidthPx_ = 0;
-    RectPx dataRect_;
-    uint32_t maxTopRow_ = 0;
-    int maxHOffsetPx_ = 0;
-
-    // Position.
+    HexEditLayout layout_;
+    HexEditCursor cursor_;
+    CaretBox caret_;
     uint32_t topRow_ = 0;
     int hOffsetPx_ = 0;
-    uint32_t caretIndex_ = 0;
-    bool caretHigh_ = true;
-    CaretBox caret_;
-    uint32_t selBegin_ = kNone;
-    uint32_t selEnd_ = kNone;
-    uint32_t anchor_ = kNone;
     RectPx dragRect_;
-    struct {
-        PointPx point;
-        int direction = 0;
-        uint16_t reload = 0;
-        uint16_t countdown = 0;
-        bool running = false;
-    } autoScroll_;
+    AutoScroll autoScroll_;
 };
 
 }  // namespace morsk::hexedit

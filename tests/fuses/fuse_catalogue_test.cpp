@@ -1,43 +1,67 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 
 #include "chip_profile.h"
 #include "fuse_catalogue.h"
+#include "lockout_bits.h"
 
 namespace morsk {
 namespace {
 
-TEST(FuseCatalogue, EveryNameHasItsLayout)
+TEST(FuseCatalogue, ChipsOfOneDatasheetShareALayoutAndOnlyExactNamesHaveOne)
 {
-    // The catalogue's names, listed layout by layout.
-    const std::map<char, std::vector<const char*>> expected = {
-        {'A', {"ATTINY12"}}, {'B', {"ATTINY13"}}, {'C', {"ATTINY15"}}, {'D', {"ATTINY2313"}},
-        {'E', {"ATTINY26"}}, {'F', {"ATTINY25", "ATTINY45", "ATTINY85"}},
-        {'G', {"AT90S1200", "ATTINY22", "AT90S2343"}},
-        {'H', {"AT90S8515", "AT90S2313", "AT90S2323", "AT90S4414", "AT90S4434", "AT90S8535"}},
-        {'I', {"AT90S2333", "AT90S4433"}}, {'J', {"ATMEGA103", "ATMEGA603"}}, {'K', {"ATMEGA8515"}},
-        {'L', {"ATMEGA8535"}}, {'M', {"ATMEGA161"}}, {'N', {"ATMEGA162"}}, {'O', {"ATMEGA163"}},
-        {'P', {"ATMEGA164"}}, {'Q', {"ATMEGA165", "ATMEGA169"}}, {'R', {"ATMEGA8"}},
-        {'S', {"ATMEGA16", "ATMEGA32"}}, {'T', {"ATMEGA323"}}, {'U', {"ATMEGA64", "ATMEGA128"}},
-        {'V', {"ATMEGA48"}}, {'W', {"ATMEGA88", "ATMEGA168"}},
-        {'X', {"ATMEGA325", "ATMEGA3250", "ATMEGA645", "ATMEGA6450"}},
-        {'Y', {"ATMEGA640", "ATMEGA1280", "ATMEGA1281", "ATMEGA644", "ATMEGA2560", "ATMEGA2561"}},
-        {'Z', {"AT90CAN128"}}, {'+', {"ATMEGA328P"}},
+    // Datasheets that cover several chips give them the same fuse bits.
+    const std::vector<std::vector<const char*>> families = {
+        {"ATTINY25", "ATTINY45", "ATTINY85"}, {"ATMEGA16", "ATMEGA32"}, {"ATMEGA64", "ATMEGA128"},
+        {"ATMEGA88", "ATMEGA168"}, {"ATMEGA640", "ATMEGA1280", "ATMEGA1281", "ATMEGA2560", "ATMEGA2561"},
+        {"ATMEGA325", "ATMEGA3250", "ATMEGA645", "ATMEGA6450"}, {"ATMEGA165", "ATMEGA169"},
     };
-    size_t names = 0;
-    for (const auto& [letter, devices] : expected) {
-        for (const char* name : devices) {
-            EXPECT_EQ(FuseLayoutFor(name).letter, letter) << name;
-            ++names;
-        }
-    }
-    EXPECT_EQ(names, 50u);  // the 49 of the catalogue and ATMEGA328P
-    EXPECT_EQ(FuseCatalogueNames().size(), 50u);
+    for (const auto& family : families)
+        for (const char* name : family)
+            EXPECT_EQ(FuseLayoutFor(name).letter, FuseLayoutFor(family[0]).letter) << name;
+    // Chips with different fuse bytes do not.
+    EXPECT_NE(FuseLayoutFor("ATMEGA168").letter, FuseLayoutFor("ATMEGA328P").letter);
+    EXPECT_NE(FuseLayoutFor("ATMEGA48").letter, FuseLayoutFor("ATMEGA88").letter);
 
-    // Exact names only: other spellings and other families get the base.
-    for (const char* name : {"atmega8", "ATmega8", "ATMEGA8 ", "AT89S52", "NRF24LE1", ""})
+    // Every AVR chip of the shipped list has its own layout; the AT89 and
+    // NORDIC chips, other spellings and unknown names get the base.
+    std::vector<ManufacturerEntry> list;
+    ASSERT_TRUE(ReadDeviceNames(MORSK_DEVICE_LIST, list));
+    for (const std::string& name : list[0].devices)
+        EXPECT_EQ(FuseLayoutFor(name).letter == 0, name.rfind("AT89", 0) == 0) << name;
+    for (const char* name : {"atmega8", "ATmega8", "ATMEGA8 ", "NRF24LE1", ""})
         EXPECT_EQ(FuseLayoutFor(name).letter, 0) << name;
+}
+
+TEST(FuseCatalogue, TheLockOutBitsAreWhereTheDialogNamesThem)
+{
+    // Two tables of one datasheet fact: where the dialog draws RSTDISBL,
+    // DWEN or SPIEN, the guard must look at that very bit, and the other
+    // way round wherever the dialog names the bit at all.
+    for (const auto& [name, letter] : FuseCatalogueNames()) {
+        const FuseLayout& layout = FuseLayoutFor(name);
+        const LockoutBits& bits = LockoutBitsFor(name);
+        const std::pair<const char*, std::optional<FuseBitPosition>> named[] = {
+            {"RSTDISBL", bits.rstdisbl}, {"DWEN", bits.dwen}, {"SPIEN", bits.spien}};
+        for (const auto& [bit, where] : named) {
+            for (int row = kRowLow; row <= kRowExt; ++row)
+                for (int b = 0; b < 8; ++b)
+                    if (layout.bits[static_cast<size_t>(row)][static_cast<size_t>(b)].caption == bit) {
+                        ASSERT_TRUE(where.has_value()) << name << " " << bit;
+                        EXPECT_EQ(where->byte, row - kRowLow) << name << " " << bit;
+                        EXPECT_EQ(where->bit, b) << name << " " << bit;
+                    }
+            if (where) {
+                const std::string& shown =
+                    layout.bits[static_cast<size_t>(kRowLow + where->byte)][static_cast<size_t>(where->bit)].caption;
+                EXPECT_TRUE(shown == bit || shown == "----") << name << " " << bit << " shows " << shown;
+            }
+        }
+        const bool hasCksel = layout.bits[kRowLow][3].caption == "CKSEL3" && layout.bits[kRowLow][0].caption == "CKSEL0";
+        EXPECT_EQ(bits.ckselExternalClock, hasCksel) << name;
+    }
 }
 
 TEST(FuseCatalogue, TellingSlots)

@@ -11,6 +11,7 @@
 
 #include "libusb_backend.h"
 #include "main_window.h"
+#include "qt_translations.h"
 #include "programmer_options.h"
 
 using namespace morsk;
@@ -139,6 +140,8 @@ int main(int argc, char** argv)
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("morsk"));
     QApplication::setDesktopFileName(QStringLiteral("morsk"));
+    // Qt's own dialogs and buttons speak the window's language.
+    InstallQtTranslations(qapp, QLocale(QLocale::Chinese, QLocale::China));
 
     auto station = std::make_unique<Station>();
     auto window = std::make_unique<MainWindow>(*station);

@@ -28,6 +28,7 @@
 #include "buffer_editor_dialog.h"
 #include "device_dialog.h"
 #include "fuse_dialog.h"
+#include "status_outcome.h"
 #include "about_dialog.h"
 #include "options_dialog.h"
 
@@ -61,8 +62,11 @@ const ControlSpec kControls[] = {
 
 constexpr int kOperationButtons[] = {1037, 1025, 1027, 1026, 1036, 1024};
 
+const QColor kFailureColour(200, 0, 0);
+const QColor kSuccessColour(0, 140, 0);
+
 // The menu bar: menu title, then items (caption, id); a null caption is a
-// separator. Items without an action stay enabled and do nothing.
+// separator. 32783 is a submenu, the recent files.
 struct MenuItem {
     const char* caption;
     int id;
@@ -222,7 +226,13 @@ void MainWindow::BuildMenu(QMenuBar* bar)
                 m->addSeparator();
                 continue;
             }
-            QAction* action = m->addAction(QString::fromUtf8(item.caption));
+            QAction* action;
+            if (item.id == 32783) {
+                recentMenu_ = m->addMenu(QString::fromUtf8(item.caption));
+                action = recentMenu_->menuAction();
+            } else {
+                action = m->addAction(QString::fromUtf8(item.caption));
+            }
             action->setObjectName(QStringLiteral("menu%1").arg(item.id));
         }
     }
@@ -250,15 +260,20 @@ void MainWindow::Connect()
     onClick(1007, [this] { ChooseDevice(); });
     onClick(1018, [this] { EditAutoSequence(); });
     onClick(1021, [this] { EditOptions(); });
-    onClick(1008, [this] {
-        if (bufferEditor_->Open(app_.buffer, app_.profile) == QDialog::Accepted)
-            RefreshChecksum(app_);
-    });
+    onClick(1008, [this] { EditBuffer(); });
     // A fill changes the data buffer at once, whatever button closes the
     // editor afterwards.
     connect(bufferEditor_, &BufferEditorDialog::Filled, this, [this] { ShowClearedBuffer(app_); });
     onClick(1031, [this] { fuseDialog_->Open(); });
     onMenu(32771, [this] { LoadFileFromDialog(); });
+    onMenu(32781, [this] { SaveFileFromDialog(); });
+    onMenu(32772, [this] { close(); });
+    onMenu(32773, [this] { EditBuffer(); });
+    onMenu(32775, [this] { ClearBufferFromMenu(); });
+    onMenu(32776, [this] { SaveTextFromDialog(); });
+    onMenu(32777, [this] { ChooseDevice(); });
+    onClick(1028, [this] { station_.RequestCancel(); });
+    onClick(1032, [this] { ResetCountersAsked(); });
     onMenu(1018, [this] { EditAutoSequence(); });
     onMenu(32780, [this] { fuseDialog_->Open(); });
     onMenu(32784, [this] { aboutDialog_->exec(); });
@@ -273,6 +288,7 @@ bool MainWindow::Start(const WindowOptions& options, std::string& error)
     setWindowTitle(caption);
     app_.AttachUi(this, this, this, this);
     station_.StartUp(options.workDir);
+    RebuildRecentMenu();
     return station_.StartProgrammer(options.programmer, error);
 }
 
@@ -280,8 +296,17 @@ bool MainWindow::RunOperation(const std::function<bool()>& operation)
 {
     if (busy_.busy())
         return false;  // never two at once, whatever reaches us
-    BusyGuard guard(busy_, {this});
-    return station_.RunClaimed(operation);
+    auto* cancel = Control<QPushButton>(this, 1028);
+    bool ok;
+    {
+        BusyGuard guard(busy_, {this});
+        busy_.LetThrough(cancel);
+        cancel->setEnabled(true);
+        ok = station_.RunClaimed(operation);
+        cancel->setEnabled(false);
+        busy_.LetThrough(nullptr);
+    }
+    return ok;
 }
 
 void MainWindow::ChooseDevice()
@@ -322,7 +347,8 @@ void MainWindow::LoadFileFromDialog()
 
 void MainWindow::LoadFile(const std::string& path)
 {
-    morsk::LoadFile(app_, path);
+    if (morsk::LoadFile(app_, path) == LoadResult::Loaded)
+        Remember(path);
 }
 
 // --- sinks ---------------------------------------------------------------
@@ -332,6 +358,11 @@ void MainWindow::AddStatusLine(std::string text)
     // AppState counts the lines; it has already counted this one.
     const int row = app_.statusLineCount - 1;
     statusList_->insertItem(row, QString::fromStdString(text));
+    switch (ClassifyStatusLine(text)) {
+    case LineOutcome::Failure: statusList_->item(row)->setForeground(kFailureColour); break;
+    case LineOutcome::Success: statusList_->item(row)->setForeground(kSuccessColour); break;
+    case LineOutcome::Neutral: break;
+    }
     statusList_->setCurrentRow(row);
     statusList_->scrollToItem(statusList_->item(row));
     busy_.Pump();
@@ -351,6 +382,7 @@ void MainWindow::ShowCounters(uint8_t success, uint8_t failure)
 {
     success_->setText(QString::number(success));
     failure_->setText(QString::number(failure));
+    ShowResetState();
 }
 
 void MainWindow::SetOperationsEnabled(bool enabled)
@@ -390,8 +422,15 @@ void MainWindow::Write(const std::string& text)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (busy_.DeferClose(this)) {
+    if (busy_.busy()) {
         event->ignore();
+        // Not a silent wait of up to a minute: stop the run and close, or
+        // let it finish.
+        if (QMessageBox::question(this, QString::fromUtf8(kWindowCaption), QString::fromUtf8(kCloseDuringRunQuestion),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes) {
+            station_.RequestCancel();
+            busy_.DeferClose(this);
+        }
         return;
     }
     QDialog::closeEvent(event);
@@ -399,9 +438,12 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::reject()
 {
-    // Esc, or the close box of a dialog-styled window.
-    if (busy_.DeferClose(this))
+    // Esc, or the close box of a dialog-styled window: the busy rules drop
+    // Esc during a run, so only a close request gets here then.
+    if (busy_.busy()) {
+        close();
         return;
+    }
     QDialog::reject();
 }
 

@@ -22,6 +22,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QMenuBar;
 class QProgressBar;
 
@@ -35,6 +36,9 @@ class FuseDialog;
 class OptionsDialog;
 
 inline constexpr char kWindowCaption[] = "Morsk Universal Programmer Ver1.0 - USB";
+inline constexpr char kCloseDuringRunQuestion[] = "操作正在进行中。要取消这个操作并退出吗?";
+inline constexpr char kResetCountersQuestion[] = "把成功和失败计数都清零吗?";
+inline constexpr char kSaveFailedText[] = "文件保存失败 !!!";
 
 struct WindowOptions {
     std::string workDir = ".";
@@ -76,6 +80,9 @@ public:
     FuseDialog& fuseDialog() { return *fuseDialog_; }
     BufferEditorDialog& bufferEditor() { return *bufferEditor_; }
     OpenFileDialog& fileDialog() { return fileDialog_; }
+    SaveFileDialog& saveDialog() { return saveDialog_; }
+    SaveFileDialog& textDialog() { return textDialog_; }
+    QMenu* recentMenu() const { return recentMenu_; }
     QAction* MenuAction(int id) const;
 
     // Runs one operation with the busy rules and the programmer's lock; its
@@ -96,6 +103,16 @@ private:
     void EditAutoSequence();
     void EditOptions();
     void LoadFileFromDialog();
+    // The file menu's own items (main_window_files.cpp).
+    void SaveFileFromDialog();
+    void SaveTextFromDialog();
+    void LoadRecent(const std::string& path);
+    void Remember(const std::string& path);
+    void RebuildRecentMenu();
+    void EditBuffer();
+    void ClearBufferFromMenu();
+    void ResetCountersAsked();
+    void ShowResetState();
 
     Station& station_;
     AppState& app_;
@@ -109,6 +126,9 @@ private:
     FuseDialog* fuseDialog_;
     BufferEditorDialog* bufferEditor_;
     OpenFileDialog fileDialog_;
+    SaveFileDialog saveDialog_{SaveFileDialog::Kind::ProgramFile};
+    SaveFileDialog textDialog_{SaveFileDialog::Kind::Text};
+    QMenu* recentMenu_ = nullptr;
 
     QListWidget* statusList_ = nullptr;
     QProgressBar* progress_ = nullptr;

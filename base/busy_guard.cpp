@@ -56,7 +56,10 @@ bool BusyFilter::eventFilter(QObject* watched, QEvent* event)
 {
     if (!busy() || !IsUserInput(event->type()) || !watched->isWidgetType())
         return false;
-    const QWidget* top = static_cast<QWidget*>(watched)->window();
+    const auto* widget = static_cast<QWidget*>(watched);
+    if (through_ && (widget == through_ || through_->isAncestorOf(widget)))
+        return false;
+    const QWidget* top = widget->window();
     for (const QPointer<QWidget>& w : windows_) {
         if (w && w == top) {
             ++dropped_;

@@ -28,6 +28,10 @@ public:
     // is refused and done once the run has ended.
     bool DeferClose(QWidget* window);
 
+    // Input to this widget still reaches it during a run: the cancel
+    // button, the one control that must work then.
+    void LetThrough(QWidget* widget) { through_ = widget; }
+
     // How many input events were dropped (for tests and diagnostics).
     int dropped() const { return dropped_; }
 
@@ -43,6 +47,7 @@ private:
     int dropped_ = 0;
     std::vector<QPointer<QWidget>> windows_;
     QPointer<QWidget> closePending_;
+    QPointer<QWidget> through_;
 };
 
 // One operation's run; nests.

@@ -78,9 +78,11 @@ BufferEditorDialog::BufferEditorDialog(QWidget* parent) : QDialog(parent)
     connect(Control<QPushButton>(this, 1), &QPushButton::clicked, this, &QDialog::accept);
     connect(Control<QPushButton>(this, 2), &QPushButton::clicked, this, &QDialog::reject);
     connect(Control<QPushButton>(this, 1041), &QPushButton::clicked, this, &BufferEditorDialog::Fill);
+    connect(editor_, &CHexEditBase::caretMoved, this, &BufferEditorDialog::ShowAddress);
 }
 
-int BufferEditorDialog::Open(DataBuffer& buffer, const ChipProfile& profile)
+int BufferEditorDialog::Open(DataBuffer& buffer, const ChipProfile& profile, bool clearOnChipChange,
+                             bool clearOnLoad)
 {
     buffer_ = &buffer;
     profile_ = &profile;
@@ -88,10 +90,10 @@ int BufferEditorDialog::Open(DataBuffer& buffer, const ChipProfile& profile)
     const uint32_t total = ViewBytes();
     ShowChecksum();
     ShowText(range_, QString::fromStdString(BufferRangeLine(total)));
-    ShowText(address_, QStringLiteral("地  址: 00000000H"));
-    // The boxes are shown and forgotten: each opening starts unchecked.
-    for (int id : {1047, 1048, 1049})
-        Control<QCheckBox>(this, id)->setChecked(false);
+    ShowAddress(0);
+    Control<QCheckBox>(this, 1047)->setChecked(clearOnChipChange);
+    Control<QCheckBox>(this, 1048)->setChecked(clearOnLoad);
+    Control<QCheckBox>(this, 1049)->setChecked(false);
     editor_->SetAddressDigits(8);
     editor_->SetShowAddress(true);
     editor_->SetShowAscii(true);
@@ -99,6 +101,26 @@ int BufferEditorDialog::Open(DataBuffer& buffer, const ChipProfile& profile)
     editor_->SetData(std::span<const uint8_t>(buffer.view).first(total));
     editor_->setFocus();
     return exec();
+}
+
+std::span<const uint8_t> BufferEditorDialog::edited() const
+{
+    return editor_->model().data();
+}
+
+bool BufferEditorDialog::clearOnChipChange() const
+{
+    return Control<QCheckBox>(this, 1047)->isChecked();
+}
+
+bool BufferEditorDialog::clearOnLoad() const
+{
+    return Control<QCheckBox>(this, 1048)->isChecked();
+}
+
+void BufferEditorDialog::ShowAddress(uint32_t index)
+{
+    ShowText(address_, QStringLiteral("地  址: ") + QString::fromStdString(Format("%08XH", index)));
 }
 
 uint32_t BufferEditorDialog::ViewBytes() const

@@ -1,12 +1,15 @@
 // "数据缓冲区": the combined view of the data buffer in the hex editor, its
-// checksum and range, and Fill. The editor works on its own copy: nothing
-// typed or pasted there reaches the data buffer.
+// checksum and range, Fill, and the two buffer options. The editor works on
+// its own copy: what is typed or pasted reaches the data buffer only when
+// the owner takes edited() after OK.
 #pragma once
 
 #include <QDialog>
 
 #include "chip_profile.h"
 #include "data_buffer.h"
+
+#include <span>
 
 class QLabel;
 
@@ -19,9 +22,12 @@ class BufferEditorDialog : public QDialog {
 public:
     explicit BufferEditorDialog(QWidget* parent = nullptr);
 
-    // Shows the buffer for the chip's sizes; the caller refreshes its
-    // checksum line after OK.
-    int Open(DataBuffer& buffer, const ChipProfile& profile);
+    // Shows the buffer for the chip's sizes and the options as stored;
+    // after OK the caller takes edited() and the options.
+    int Open(DataBuffer& buffer, const ChipProfile& profile, bool clearOnChipChange, bool clearOnLoad);
+    std::span<const uint8_t> edited() const;
+    bool clearOnChipChange() const;
+    bool clearOnLoad() const;
 
     CHexEditBase* editor() const { return editor_; }
 
@@ -33,6 +39,7 @@ private:
     uint32_t ViewBytes() const;
     void ShowChecksum();
     void Fill();
+    void ShowAddress(uint32_t index);
 
     CHexEditBase* editor_;
     QLabel* checksum_;

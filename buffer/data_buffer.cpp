@@ -44,6 +44,16 @@ void ComposeView(DataBuffer& buffer, const ChipProfile& profile)
     std::copy_n(buffer.eeprom.begin(), UsedEeprom(profile), buffer.view.begin() + flash);
 }
 
+void ApplyEditedView(DataBuffer& buffer, const ChipProfile& profile, std::span<const uint8_t> edited)
+{
+    const uint32_t flash = UsedFlash(profile);
+    const uint32_t used = std::min<uint32_t>(flash + UsedEeprom(profile), static_cast<uint32_t>(edited.size()));
+    std::copy_n(edited.begin(), used, buffer.view.begin());
+    std::copy_n(edited.begin(), std::min(used, flash), buffer.flash.begin());
+    if (used > flash)
+        std::copy_n(edited.begin() + flash, used - flash, buffer.eeprom.begin());
+}
+
 uint32_t ComputeChecksum(const DataBuffer& buffer, const ChipProfile& profile)
 {
     uint32_t sum = 0;

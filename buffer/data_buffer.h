@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,10 @@ uint32_t UsedEeprom(const ChipProfile& profile);
 enum class ClearSelector : uint8_t { All = 0, Flash = 1, Eeprom = 2 };
 void ClearImages(DataBuffer& buffer, const ChipProfile& profile, ClearSelector selector);
 void ComposeView(DataBuffer& buffer, const ChipProfile& profile);
+// Takes an edited copy of the view back: its first flash-size bytes into
+// the flash image, the rest into the EEPROM image, and the view itself.
+// Bytes beyond the view's length in use are ignored.
+void ApplyEditedView(DataBuffer& buffer, const ChipProfile& profile, std::span<const uint8_t> edited);
 uint32_t ComputeChecksum(const DataBuffer& buffer, const ChipProfile& profile);
 // "效验和: 0021DE00H", as the main window and the buffer editor show it.
 std::string ChecksumText(uint32_t checksum);

@@ -64,4 +64,33 @@ std::optional<std::string> OpenFileDialog::Choose(QWidget* parent)
     return chosen.toStdString();
 }
 
+SaveFileDialog::SaveFileDialog(Kind kind) : kind_(kind) {}
+SaveFileDialog::~SaveFileDialog() = default;
+
+std::optional<std::string> SaveFileDialog::Choose(QWidget* parent, const std::string& suffix)
+{
+    if (!dialog_) {
+        dialog_ = std::make_unique<QFileDialog>(parent);
+        dialog_->setObjectName(kind_ == Kind::Text ? QStringLiteral("saveTextDialog") : QStringLiteral("saveFileDialog"));
+        dialog_->setWindowTitle(kind_ == Kind::Text ? QStringLiteral("以文本保存") : QStringLiteral("保存文件"));
+        dialog_->setAcceptMode(QFileDialog::AcceptSave);
+        dialog_->setFileMode(QFileDialog::AnyFile);
+        dialog_->setOption(QFileDialog::DontUseNativeDialog);
+        dialog_->setOption(QFileDialog::HideNameFilterDetails);
+        if (kind_ == Kind::Text) {
+            dialog_->setNameFilters({QStringLiteral("文本文件(*.TXT) (*.[Tt][Xx][Tt])"), QStringLiteral("所有文件(*.*) (*)")});
+        } else {
+            // What can be written back: BIN, Intel HEX and EEPROM HEX.
+            const QStringList all = ProgramFileNameFilters();
+            dialog_->setNameFilters({all[1], all[3], all[2]});
+        }
+    }
+    dialog_->setDefaultSuffix(QString::fromStdString(suffix));
+    if (dialog_->exec() != QDialog::Accepted || dialog_->selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString chosen = dialog_->selectedFiles().first();
+    dialog_->setDirectory(QFileInfo(chosen).absolutePath());
+    return chosen.toStdString();
+}
+
 }  // namespace morsk

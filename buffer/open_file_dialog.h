@@ -32,4 +32,24 @@ private:
     std::unique_ptr<QFileDialog> dialog_;
 };
 
+// "保存文件" and "以文本保存": a save dialog made on first use and kept,
+// with the program file filters (or text files), asking before it
+// overwrites a file.
+class SaveFileDialog {
+public:
+    enum class Kind { ProgramFile, Text };
+    explicit SaveFileDialog(Kind kind);
+    ~SaveFileDialog();
+
+    // The chosen name, or nothing when the user did not confirm.
+    // `suffix`: the extension a name without one gets ("hex").
+    std::optional<std::string> Choose(QWidget* parent, const std::string& suffix);
+
+    QFileDialog* dialog() const { return dialog_.get(); }
+
+private:
+    Kind kind_;
+    std::unique_ptr<QFileDialog> dialog_;
+};
+
 }  // namespace morsk

@@ -8,6 +8,9 @@
 namespace morsk {
 namespace {
 const char kSection[] = "SETUP";
+// Ours: the specified keys stay as they are.
+const char kRecentSection[] = "RECENT";
+const char kBufferSection[] = "BUFFER";
 }  // namespace
 
 SettingsPaths BuildPaths(const std::string& workDir)
@@ -42,6 +45,45 @@ void ReadSettings(const std::string& settingsFile, Settings& settings)
         settings.deviceIndex = 0;
     SetAutoSequence(settings, ini.ReadString(kSection, "AUTO").value_or(""));
     settings.skipBlank = ini.ReadInt(kSection, "SkipBlank", 0) != 0;
+    settings.recentFiles.clear();
+    for (size_t i = 1; i <= kRecentFiles; ++i) {
+        const std::string file = ini.ReadString(kRecentSection, "File" + std::to_string(i)).value_or("");
+        if (!file.empty())
+            settings.recentFiles.push_back(file);
+    }
+    settings.clearOnChipChange = ini.ReadInt(kBufferSection, "ClearOnChipChange", 0) != 0;
+    settings.clearOnLoad = ini.ReadInt(kBufferSection, "ClearOnLoad", 0) != 0;
+}
+
+void RememberRecentFile(Settings& settings, const std::string& path)
+{
+    ForgetRecentFile(settings, path);
+    settings.recentFiles.insert(settings.recentFiles.begin(), path);
+    if (settings.recentFiles.size() > kRecentFiles)
+        settings.recentFiles.resize(kRecentFiles);
+}
+
+void ForgetRecentFile(Settings& settings, const std::string& path)
+{
+    std::erase(settings.recentFiles, path);
+}
+
+bool SaveRecentFiles(const SettingsPaths& paths, const Settings& settings)
+{
+    const IniFile ini(paths.settingsFile);
+    bool ok = true;
+    for (size_t i = 0; i < kRecentFiles; ++i)
+        ok &= ini.WriteString(kRecentSection, "File" + std::to_string(i + 1),
+                              i < settings.recentFiles.size() ? settings.recentFiles[i] : "");
+    return ok;
+}
+
+bool SaveBufferOptions(const SettingsPaths& paths, const Settings& settings)
+{
+    const IniFile ini(paths.settingsFile);
+    const bool a = ini.WriteString(kBufferSection, "ClearOnChipChange", settings.clearOnChipChange ? "1" : "0");
+    const bool b = ini.WriteString(kBufferSection, "ClearOnLoad", settings.clearOnLoad ? "1" : "0");
+    return a && b;
 }
 
 std::string ChipLine(const ChipProfile& profile, ChipLineStyle style)

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "chip_profile.h"
 #include "ui_sinks.h"
@@ -26,7 +27,20 @@ struct Settings {
     // the file says otherwise.
     bool skipBlank = false;
     char autoSequence[kAutoSequenceChars + 1] = {};
+
+    // Sections of our own, beside the SETUP keys.
+    // [RECENT] File1..File8: the files loaded or saved last, newest first.
+    std::vector<std::string> recentFiles;
+    // [BUFFER]: clear both images at a chip change, and before a load.
+    bool clearOnChipChange = false;
+    bool clearOnLoad = false;
 };
+
+inline constexpr size_t kRecentFiles = 8;
+
+// Puts `path` first in the list (once), keeping at most kRecentFiles.
+void RememberRecentFile(Settings& settings, const std::string& path);
+void ForgetRecentFile(Settings& settings, const std::string& path);
 
 // Reads the SETUP keys with their defaults and odd rules. FlashFile is
 // written by older versions and read by none: it is left in the file.
@@ -55,6 +69,8 @@ int LoadSettings(const SettingsPaths& paths, Settings& settings, ChipProfile& pr
 bool SaveChipSelection(const SettingsPaths& paths, const Settings& settings);
 bool SaveAutoSequence(const SettingsPaths& paths, const Settings& settings);
 bool SaveSkipBlank(const SettingsPaths& paths, const Settings& settings);
+bool SaveRecentFiles(const SettingsPaths& paths, const Settings& settings);
+bool SaveBufferOptions(const SettingsPaths& paths, const Settings& settings);
 
 void SetAutoSequence(Settings& settings, const std::string& text);
 

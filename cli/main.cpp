@@ -1,5 +1,7 @@
 // morsk-cli: the programmer's operations for scripts and production lines,
 // with the same core, files and texts as the window.
+#include <signal.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -14,6 +16,26 @@ using namespace morsk;
 using namespace morsk::cli;
 
 namespace {
+
+// Ctrl+C or SIGTERM: the running transfer stops at the next block boundary
+// and the run ends as cancelled; a second one ends the process at once.
+Station* gStation = nullptr;
+
+extern "C" void OnStopSignal(int)
+{
+    if (gStation)
+        gStation->RequestCancel();
+}
+
+void CatchStopSignals()
+{
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
 
 // Loads the --load files in order; an exit status, or -1 when all loaded.
 // A refused file has told why in one line on standard error.
@@ -89,6 +111,8 @@ int main(int argc, char** argv)
         return kExitFailed;
     }
     Context context{station, ui, options.force};
+    gStation = &station;
+    CatchStopSignals();
 
     int status = kExitOk;
     for (const std::vector<std::string>& cmd : options.commands) {
@@ -98,7 +122,16 @@ int main(int argc, char** argv)
             status = kExitFailed;
             break;
         }
-        const bool ok = spec.run(context, Arguments(cmd.begin() + 1, cmd.end()));
+        if (app.link.CancelRequested()) {
+            // Stopped between two commands: the rest do not run.
+            app.AddStatusLine(kCancelledLine);
+            status = kExitFailed;
+            break;
+        }
+        station.BeginOperation();
+        bool ok = spec.run(context, Arguments(cmd.begin() + 1, cmd.end()));
+        if (station.EndOperation())
+            ok = false;
         std::fflush(stdout);
         if (!ok) {
             status = kExitFailed;
@@ -106,6 +139,7 @@ int main(int argc, char** argv)
         }
     }
     ui.EndBar();
+    gStation = nullptr;
     if (!station.Shutdown(error)) {
         std::fprintf(stderr, "morsk-cli: %s\n", error.c_str());
         if (status == kExitOk)

@@ -83,6 +83,10 @@ void ChangeChip(AppState& app, int manufIndex, int deviceIndex)
                                         *app.notifier) == 1;
     UpdateReadiness(app);
     app.status->SetChipLine(ChipLine(app.profile, ChipLineStyle::AfterChange));
+    if (app.settings.clearOnChipChange) {
+        ClearImages(app.buffer, app.profile, ClearSelector::All);
+        app.file = {};
+    }
     // The view takes the new sizes at once, so the checksum line and the
     // buffer editor describe what a program would write.
     ComposeView(app.buffer, app.profile);
@@ -104,11 +108,32 @@ bool SaidIfNotSaved(AppState& app, bool saved)
 LoadResult LoadFile(AppState& app, const std::string& path)
 {
     std::string note;
+    // With the option on, a load starts from an erased buffer; a refused
+    // file still changes nothing.
+    DataBuffer cleared;  // all 0xFF
+    DataBuffer& target = app.settings.clearOnLoad ? cleared : app.buffer;
     const LoadResult result =
-        LoadProgramFile(path, app.file, app.buffer, app.profile, *app.notifier, *app.status, &note);
-    if (result == LoadResult::Loaded && !note.empty())
+        LoadProgramFile(path, app.file, target, app.profile, *app.notifier, *app.status, &note);
+    if (result != LoadResult::Loaded)
+        return result;
+    if (app.settings.clearOnLoad)
+        app.buffer = std::move(cleared);
+    if (!note.empty())
         app.AddStatusLine(note);
     return result;
+}
+
+void ResetCounters(AppState& app)
+{
+    app.successCount = 0;
+    app.failureCount = 0;
+    app.ShowCounters();
+}
+
+void ClearBuffer(AppState& app)
+{
+    ClearImages(app.buffer, app.profile, ClearSelector::All);
+    ShowClearedBuffer(app);
 }
 
 void ShowDataFromChip(AppState& app)

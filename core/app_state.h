@@ -72,6 +72,12 @@ void ChangeChip(AppState& app, int manufIndex, int deviceIndex);
 
 void RefreshChecksum(AppState& app);
 
+// Both counters back to 0, shown.
+void ResetCounters(AppState& app);
+
+// Sets both images and the view to 0xFF; the file line names no file.
+void ClearBuffer(AppState& app);
+
 // Loads a program file as "载入文件" does: all or nothing, one message for
 // a refused file, and a status line for sections of the file left out.
 LoadResult LoadFile(AppState& app, const std::string& path);

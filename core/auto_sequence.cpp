@@ -67,6 +67,8 @@ bool RunAuto(AppState& app, ProgrammerLink& link)
 
     bool allOk = true;
     for (const char code : codes) {
+        if (app.link.cancelled)
+            break;
         switch (code) {
         case '1':
             allOk &= ops.ProgramFlashStep();
@@ -86,6 +88,10 @@ bool RunAuto(AppState& app, ProgrammerLink& link)
         default:
             break;
         }
+    }
+    if (app.link.cancelled) {
+        ops.ReportCancelled();
+        return countFailure();
     }
     link.LeaveProgramming();
     app.AddStatusLine(allOk ? kAutoDoneLine : kAutoFailedLine);

@@ -40,6 +40,16 @@ uint32_t UsedFlashLength(std::span<const uint8_t> image, uint32_t pageSize)
     return static_cast<uint32_t>(std::min<uint64_t>(end, image.size()));
 }
 
+void ChipOperations::ReportCancelled()
+{
+    LinkState& link = app_.link;
+    if (link.cancelReported)
+        return;
+    link.cancelReported = true;
+    link_.LeaveProgramming();
+    Line(link.chipChanged ? kCancelledPartlyWrittenLine : kCancelledLine);
+}
+
 bool ChipOperations::InitProgrammer()
 {
     if (link_.EnterProgramming())

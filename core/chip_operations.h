@@ -14,6 +14,10 @@ namespace morsk {
 // The read operation's last line when a read failed; the images are then
 // as they were.
 inline constexpr char kReadFailedLine[] = "读器件失败!";
+// After the user stopped an operation; the second when it had already
+// changed the chip.
+inline constexpr char kCancelledLine[] = "操作已取消!";
+inline constexpr char kCancelledPartlyWrittenLine[] = "操作已取消! 器件可能只写入了一部分";
 
 // How much of the flash image a write must cover when only the used part
 // is programmed: from 0 to the end of the last page that holds a byte
@@ -49,6 +53,10 @@ public:
     // Reads the chip into a scratch area (never into the images) and adds
     // the read lines and the verdict.
     bool BlankCheckStep();
+
+    // A transfer stopped at the user's request: leaves programming mode
+    // and says so, once per run.
+    void ReportCancelled();
 
     // Operations; each returns whether it did all it set out to do.
     bool ProgramDevice();

@@ -5,6 +5,23 @@ namespace morsk {
 Station::Station()
     : app_(std::make_unique<AppState>()), session_(*app_), link_(app_->link, app_->profile), ops_(*app_, link_)
 {
+    app_->link.cancel = &cancel_;
+}
+
+void Station::BeginOperation()
+{
+    cancel_.store(false);
+    app_->link.cancelled = false;
+    app_->link.cancelReported = false;
+    app_->link.chipChanged = false;
+}
+
+bool Station::EndOperation()
+{
+    if (!app_->link.cancelled)
+        return false;
+    ops_.ReportCancelled();
+    return true;
 }
 
 Station::~Station()
@@ -41,7 +58,9 @@ bool Station::RunClaimed(const std::function<bool()>& operation)
         app_->link.diagnostics->Write("Warning: " + error + "\n");
         return false;
     }
+    BeginOperation();
     const bool ok = operation();
+    EndOperation();
     Release();
     return ok;
 }

@@ -5,6 +5,7 @@
 // then the session; the lock around what drives the programmer.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -43,6 +44,15 @@ public:
     // and the reason to the diagnostics when the programmer is in use.
     bool RunClaimed(const std::function<bool()>& operation);
 
+    // Cancel: the running transfer stops at the next block boundary. Safe
+    // to call from a signal handler.
+    void RequestCancel() { cancel_.store(true); }
+    // Before an operation: no cancel pending, nothing changed yet.
+    void BeginOperation();
+    // After it: when a transfer stopped for a cancel, programming mode is
+    // left and the status list says so. True when it was cancelled.
+    bool EndOperation();
+
     // Closes the link and writes the virtual chips' state. Runs once.
     bool Shutdown(std::string& error);
 
@@ -51,6 +61,7 @@ private:
     ProgrammerSession session_;
     ProgrammerLink link_;
     ChipOperations ops_;
+    std::atomic<bool> cancel_{false};
 };
 
 }  // namespace morsk

@@ -74,6 +74,10 @@ void CHexEditBase::Sync()
     else if (!model_.autoScrollRunning())
         autoScroll_.stop();
     viewport()->update();
+    if (model_.caretIndex() != shownCaret_) {
+        shownCaret_ = model_.caretIndex();
+        emit caretMoved(shownCaret_);
+    }
 }
 
 void CHexEditBase::Changed()

@@ -53,6 +53,8 @@ public:
 signals:
     // The user changed a byte (typing or pasting).
     void changed();
+    // The caret stands on another byte.
+    void caretMoved(uint32_t index);
 
 protected:
     // Called with the context menu before it is shown; adds nothing here.
@@ -81,6 +83,7 @@ private:
     HexColumnRenderer renderer_;
     QTimer autoScroll_;
     bool syncing_ = false;
+    uint32_t shownCaret_ = 0xFFFFFFFF;
 };
 
 }  // namespace morsk

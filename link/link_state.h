@@ -3,6 +3,7 @@
 // main window and the fuse dialog reach the same programmer.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 
@@ -29,6 +30,16 @@ struct LinkState {
     DeviceFilter filter;
     // Every transfer's timeout; only tests of a hanging device shorten it.
     unsigned transferTimeoutMs = kTransferTimeoutMs;
+
+    // Set from outside (the cancel button, a signal) to stop a transfer at
+    // the next block boundary; `cancelled` says that a transfer stopped so.
+    const std::atomic<bool>* cancel = nullptr;
+    bool cancelled = false;
+    bool cancelReported = false;
+    // Whether this run has changed the chip (a block written, an erase, a
+    // fuse write): a cancelled run then may have left it half done.
+    bool chipChanged = false;
+    bool CancelRequested() const { return cancel && cancel->load(); }
 
     ProgressSink* progress = &DefaultUi();
     Notifier* notifier = &DefaultUi();

@@ -19,6 +19,14 @@ int Percent(uint32_t done, uint32_t total)
 
 }  // namespace
 
+bool ProgrammerLink::StopForCancel()
+{
+    if (!state_.CancelRequested())
+        return false;
+    state_.cancelled = true;
+    return true;
+}
+
 void ProgrammerLink::SetProgress(int percent)
 {
     state_.progress->SetProgress(percent);
@@ -67,6 +75,7 @@ int ProgrammerLink::EraseChip()
         return 0;  // no erase instruction for other manufacturers
     Wait(kEraseWaitMs);
     uint8_t reply[4];
+    state_.chipChanged = true;
     if (!Instruction(family->erase, reply))
         return 0;
     Wait(kEraseWaitMs);
@@ -124,6 +133,7 @@ int ProgrammerLink::WriteFuse(FuseSelector selector, uint8_t& value)
     if (selector < kFuseLow || selector > kFuseExt)
         return 0;
     const uint8_t sent[4] = {kSpiWrite, kSpiFuseWrite[selector], 0x00, value};
+    state_.chipChanged = true;
     uint8_t reply[4];
     if (!Instruction(sent, reply))
         return 0;
@@ -141,6 +151,8 @@ int ProgrammerLink::WriteMemory(MemoryKind kind, std::span<const uint8_t> source
     uint8_t flags = kFirstBlock;
     uint32_t offset = 0;
     while (offset < length) {
+        if (StopForCancel())
+            return 0;
         const uint32_t remaining = length - offset;
         const uint16_t block = static_cast<uint16_t>(std::min<uint32_t>(remaining, kBlockBytes));
         if (remaining <= kBlockBytes)
@@ -158,6 +170,7 @@ int ProgrammerLink::WriteMemory(MemoryKind kind, std::span<const uint8_t> source
         offset += block;
         SetProgress(Percent(offset, length));
         flags = 0;
+        state_.chipChanged = true;
     }
     SetProgress(100);
     return 1;
@@ -172,6 +185,8 @@ int ProgrammerLink::ReadMemory(MemoryKind kind, std::span<uint8_t> destination)
     const uint8_t request = kind == MemoryKind::Flash ? kRequestReadFlash : kRequestReadEeprom;
     uint32_t offset = 0;
     while (offset < length) {
+        if (StopForCancel())
+            return 0;
         const uint16_t block = static_cast<uint16_t>(std::min<uint32_t>(length - offset, kBlockBytes));
         const uint8_t setup[4] = {static_cast<uint8_t>(offset), static_cast<uint8_t>(offset >> 8),
                                   static_cast<uint8_t>(offset >> 16), 0x00};
@@ -189,6 +204,8 @@ int ProgrammerLink::ReadBack(uint8_t request, uint32_t offset, uint32_t length, 
                              std::span<uint8_t> scratch)
 {
     for (uint32_t done = 0; done < length;) {
+        if (StopForCancel())
+            return 0;
         const uint32_t address = offset + done;
         const uint16_t block = static_cast<uint16_t>(std::min<uint32_t>(length - done, kBlockBytes));
         const uint8_t setup[4] = {static_cast<uint8_t>(address), static_cast<uint8_t>(address >> 8),

@@ -55,6 +55,9 @@ public:
 
 private:
     void SetProgress(int percent);
+    // At a block boundary: true (and the link state says so) when the user
+    // asked to stop.
+    bool StopForCancel();
     bool Echoed(const uint8_t sent[4], const uint8_t reply[4]) const;
     // Sends one instruction; false when the transfer failed or an AVR did
     // not echo it. `reply` gets the four bytes that came back.

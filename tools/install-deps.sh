@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libusb-1.0-0-dev libgtest-dev libbenchmark-dev
           qt6-base-dev qt6-svg-dev fonts-noto-cjk umockdev libumockdev-dev libumockdev0
-          clang libclang-rt-14-dev desktop-file-utils "$@")
+          clang libclang-rt-14-dev desktop-file-utils qt6-translations-l10n "$@")
 # One query for all: what is installed prints its name.
 installed="$(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${packages[@]}" 2>/dev/null \
              | awk '$1 == "ii" { print $2 }' | sed 's/:.*//')"

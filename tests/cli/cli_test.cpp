@@ -254,6 +254,24 @@ TEST_F(Cli, UsageAndFileErrors)
     EXPECT_EQ(Run("--chip ATMEL/ATMEGA16 --simulate --sim-state s.state erase").status, 2);
 }
 
+TEST_F(Cli, SigtermStopsAWriteAndSaysSo)
+{
+    WriteFile(dir.File("fw.bin"), std::string(8192, '\x11'));
+    // A write of 8 KiB at the real pace takes about two seconds.
+    const std::string command =
+        Command("--chip ATMEL/ATMEGA8 --simulate --sim-realtime --sim-state chip.state --load fw.bin program");
+    const int raw = std::system(("(" + command + ") & pid=$!; sleep 0.7; kill -TERM $pid; wait $pid").c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    const std::string out = ReadFile(dir.File("cli.out"));
+    EXPECT_EQ(out.substr(out.size() - std::string("编程FLASH错误...!\n操作已取消! 器件可能只写入了一部分\n").size()),
+              "编程FLASH错误...!\n操作已取消! 器件可能只写入了一部分\n");
+    // Part of the image reached the chip, not all of it.
+    const std::string state = ReadFile(dir.File("chip.state"));
+    EXPECT_NE(state.find("1111"), std::string::npos);
+    EXPECT_NE(state.find("FFFF"), std::string::npos);
+}
+
 TEST_F(Cli, WithoutTheSimulatorAndNoProgrammerTheOperationFails)
 {
     const Result r = Run("--chip ATMEL/ATMEGA8 program");

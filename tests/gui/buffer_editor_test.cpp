@@ -99,7 +99,7 @@ TEST(BufferEditor, ChecksumRangeEditsAndFill)
         auto* editor = Control<CHexEditBase>(dialog, 1040);
         ASSERT_NE(editor, nullptr);
         EXPECT_EQ(editor->model().length(), 8704u);
-        // Typing changes the control's copy only; Enter and Escape stay in it.
+        // Typing changes the control's copy; Enter and Escape stay in it.
         editor->setFocus();
         QTest::keyClicks(editor->viewport(), QStringLiteral("00"));
         QTest::keyClick(editor->viewport(), Qt::Key_Return);
@@ -116,8 +116,10 @@ TEST(BufferEditor, ChecksumRangeEditsAndFill)
         Click(dialog, 1);
     });
     Click(rig.window.get(), 1008);
-    EXPECT_EQ(rig.app->buffer.view[0], 0xFF);
-    EXPECT_EQ(rig.Text(1043), fileLine);
+    // OK takes the edit into the images and the checksum line.
+    EXPECT_EQ(rig.app->buffer.view[0], 0x00);
+    EXPECT_EQ(rig.app->buffer.flash[0], 0x00);
+    EXPECT_EQ(rig.Text(1043), ChecksumLine(0x21DD01, ""));
 
     // Fill then Cancel: the buffer stays filled, and the main window's line
     // says so at once, without the file that the buffer no longer holds.

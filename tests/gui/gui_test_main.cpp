@@ -8,11 +8,14 @@
 
 #include <cstdlib>
 
+#include "qt_translations.h"
+
 int main(int argc, char** argv)
 {
     morsk::test::PrivateLockDir locks;
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    morsk::InstallQtTranslations(app, QLocale(QLocale::Chinese, QLocale::China));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,6 +1,7 @@
 #include "chip_profile.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 
 namespace morsk {
@@ -25,7 +26,9 @@ int LoadChipProfile(ChipProfile& profile, const std::string& path, int manufInde
 {
     FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file) {
-        notifier.ShowMessage("打开CSV文件错误!", "ERROR", MessageIcon::Information);
+        // The specified text, then which file and why.
+        notifier.ShowMessage(std::string("打开CSV文件错误!\n") + path + ": " + std::strerror(errno), "ERROR",
+                             MessageIcon::Information);
         return 0;
     }
     LineReader reader(file.get(), kDeviceLineChars);

@@ -218,7 +218,8 @@ TEST_F(LoadChipProfileTest, FailureModes)
     const ChipProfile before = profile;
     EXPECT_EQ(LoadChipProfile(profile, dir.File("missing.csv"), 0, 0, ui), 0);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0], (test::Message{"打开CSV文件错误!", "ERROR", MessageIcon::Information}));
+    EXPECT_EQ(ui.messages[0], (test::Message{"打开CSV文件错误!\n" + dir.File("missing.csv") + ": No such file or directory",
+                                             "ERROR", MessageIcon::Information}));
     EXPECT_EQ(std::memcmp(&before, &profile, sizeof profile), 0);
 }
 

@@ -27,8 +27,11 @@ const std::string& UsageText()
         "  programmers  profile  checksum  erase  blank  program  read  verify  auto\n"
         "  fuses-read  fuses-write LL HH EE  save FILE(.bin|.hex|.eep)\n"
         "\n"
-        "Exit status: 0 all succeeded, 1 an operation or a load failed,\n"
-        "2 a usage error or a file that cannot be read.\n";
+        "Ctrl+C or SIGTERM stops a running transfer at the next block and leaves\n"
+        "programming mode; a second one ends the program at once.\n"
+        "\n"
+        "Exit status: 0 all succeeded, 1 an operation failed, was stopped, or a file's\n"
+        "content was refused, 2 a usage error or a file that cannot be read.\n";
     return text;
 }
 

@@ -15,7 +15,8 @@ const std::string& UsageText()
         "Options:\n"
         "  --device-list FILE   read this device list instead of ./Device.csv\n"
         "  --settings FILE      read this settings file instead of ./setup.ini\n"
-        "  --chip MANUF/DEVICE  the first enabled DEVICE under MANUF instead of the stored choice\n"
+        "  --chip MANUF/DEVICE  the first enabled DEVICE under MANUF instead of the stored choice;\n"
+        "                       --chip auto: the chip in the socket, when its signature names one\n"
         "  --load FILE          load a program file (.bin, .hex, .eep) first; repeatable\n") +
         kProgrammerOptionsHelp +
         "  --skip-blank         program only the used part of the images (also SkipBlank=1 in setup.ini)\n"
@@ -24,7 +25,7 @@ const std::string& UsageText()
         "  --help, --version\n"
         "\n"
         "Commands, run in order, stopping at the first that fails:\n"
-        "  programmers  profile  checksum  erase  blank  program  read  verify  auto\n"
+        "  programmers  profile  checksum  identify  erase  blank  program  read  verify  auto\n"
         "  fuses-read  fuses-write LL HH EE  save FILE(.bin|.hex|.eep)\n"
         "\n"
         "Ctrl+C or SIGTERM stops a running transfer at the next block and leaves\n"
@@ -55,6 +56,10 @@ int ParseCommandLine(const std::vector<std::string>& args, Options& options, std
         {"--device-list", [&](const std::string& v) { options.deviceList = v; return std::string(); }},
         {"--settings", [&](const std::string& v) { options.settings = v; return std::string(); }},
         {"--chip", [&](const std::string& v) {
+             if (v == "auto") {
+                 options.chipAuto = true;
+                 return std::string();
+             }
              const size_t slash = v.find('/');
              if (slash == std::string::npos)
                  return std::string("--chip takes MANUF/DEVICE");

@@ -22,6 +22,8 @@ struct Options {
     std::string settings = "./setup.ini";
     // --chip MANUF/DEVICE, split.
     std::optional<std::pair<std::string, std::string>> chip;
+    // --chip auto: the chip in the socket, identified before anything else.
+    bool chipAuto = false;
     std::vector<std::string> loads;
     ProgrammerOptions programmer;
     bool skipBlank = false;

@@ -5,6 +5,7 @@
 #include "auto_sequence.h"
 #include "fuse_model.h"
 #include "fuse_transfer.h"
+#include "identify.h"
 #include "program_file_saver.h"
 #include "programmer_ports.h"
 #include "text_util.h"
@@ -176,6 +177,44 @@ bool Operation(Context& c, const Arguments&)
 
 }  // namespace
 
+bool IdentifyAndSelect(Context& c, bool select)
+{
+    const IdentifyResult found = IdentifyChipInSocket(c.app());
+    if (!found.programmerStarted) {
+        c.app().AddStatusLine("下载器初始化出错!");
+        return false;
+    }
+    if (!found.signatureRead) {
+        c.app().AddStatusLine("找不到器件!");
+        return false;
+    }
+    const uint8_t* id = found.signature;
+    if (found.matches.empty()) {
+        std::fprintf(stderr, "morsk-cli: signature %02X %02X %02X is not in the device list\n", id[0], id[1], id[2]);
+        return false;
+    }
+    if (!select) {
+        for (const ChipMatch& m : found.matches)
+            std::printf("%s/%s\n", m.manufacturer.c_str(), m.device.c_str());
+        return true;
+    }
+    if (found.matches.size() > 1) {
+        std::string names;
+        for (const ChipMatch& m : found.matches)
+            names += " " + m.manufacturer + "/" + m.device;
+        std::fprintf(stderr, "morsk-cli: --chip auto: signature %02X %02X %02X fits several chips:%s; name one\n",
+                     id[0], id[1], id[2], names.c_str());
+        return false;
+    }
+    AppState& app = c.app();
+    app.profileLoaded = LoadChipProfile(app.profile, app.paths.deviceList, found.matches[0].manufIndex,
+                                        found.matches[0].deviceIndex, *app.notifier) == 1;
+    ClearImages(app.buffer, app.profile, ClearSelector::All);
+    RefreshChecksum(app);
+    std::printf("chip: %s/%s\n", found.matches[0].manufacturer.c_str(), found.matches[0].device.c_str());
+    return app.profileLoaded;
+}
+
 const std::vector<CommandSpec>& CommandSpecs()
 {
     static const std::vector<CommandSpec> specs = {
@@ -201,6 +240,7 @@ const std::vector<CommandSpec>& CommandSpecs()
         {"fuses-read", 0, true, nullptr, ReadFuses},
         {"fuses-write", 3, true, CheckFuseBytes, WriteFuses},
         {"save", 1, false, CheckSaveName, Save},
+        {"identify", 0, true, nullptr, [](Context& c, const Arguments&) { return IdentifyAndSelect(c, false); }, true},
     };
     return specs;
 }

@@ -30,7 +30,13 @@ struct CommandSpec {
     // Checks the arguments while the command line is parsed; empty = fine.
     std::function<std::string(const Arguments&)> check;
     std::function<bool(Context&, const Arguments&)> run;
+    // Works whatever chip is selected (it finds out which one is there).
+    bool anyChip = false;
 };
+
+// Identifies the chip in the socket; with `select`, a single match becomes
+// the chip of the rest of the call. Prints what it found.
+bool IdentifyAndSelect(Context& c, bool select);
 
 const std::vector<CommandSpec>& CommandSpecs();
 const CommandSpec* FindCommandSpec(const std::string& name);

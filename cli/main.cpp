@@ -94,8 +94,10 @@ int main(int argc, char** argv)
     }
     if (options.skipBlank)
         app.settings.skipBlank = true;  // for this call only; setup.ini is never written
-    if (const int status = LoadFiles(app, options.loads); status >= 0)
-        return status;
+    // With --chip auto the files are checked against the identified chip.
+    if (!options.chipAuto)
+        if (const int status = LoadFiles(app, options.loads); status >= 0)
+            return status;
 
     std::string error;
     options.programmer.realBackend = MakeLibusbBackend;
@@ -104,7 +106,8 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     // Whoever drives a programmer holds its lock for the whole run.
-    const bool drivesChip = std::any_of(options.commands.begin(), options.commands.end(),
+    const bool drivesChip = options.chipAuto ||
+                            std::any_of(options.commands.begin(), options.commands.end(),
                                         [](const auto& cmd) { return FindCommandSpec(cmd[0])->usesChip; });
     if (drivesChip && !station.Claim(error)) {
         std::fprintf(stderr, "morsk-cli: %s\n", error.c_str());
@@ -113,11 +116,17 @@ int main(int argc, char** argv)
     Context context{station, ui, options.force};
     gStation = &station;
     CatchStopSignals();
+    if (options.chipAuto) {
+        if (!IdentifyAndSelect(context, true))
+            return kExitFailed;
+        if (const int status = LoadFiles(app, options.loads); status >= 0)
+            return status;
+    }
 
     int status = kExitOk;
     for (const std::vector<std::string>& cmd : options.commands) {
         const CommandSpec& spec = *FindCommandSpec(cmd[0]);
-        if (spec.usesChip && !ChipCommandsAllowed(app)) {
+        if (spec.usesChip && !spec.anyChip && !ChipCommandsAllowed(app)) {
             app.AddStatusLine(kUnsupportedLine);
             status = kExitFailed;
             break;

@@ -254,6 +254,41 @@ TEST_F(Cli, UsageAndFileErrors)
     EXPECT_EQ(Run("--chip ATMEL/ATMEGA16 --simulate --sim-state s.state erase").status, 2);
 }
 
+TEST_F(Cli, IdentifyTheChipInTheSocket)
+{
+    struct Case {
+        const char* socket;
+        int status;
+        const char* out;
+    } cases[] = {
+        {"ATMEGA16", 0, "ATMEL/ATMEGA16\n"},
+        {"AT89S52", 0, "ATMEL/AT89S52\n"},
+        // Chips that share a signature: every one of them.
+        {"NRF24LE1", 0, "NORDIC/NRF24LE1\nNORDIC/NRF24LU1P-F16\nNORDIC/NRF24LU1P-F32\n"},
+        {"none", 1, "找不到器件!\n"},
+    };
+    for (const Case& c : cases) {
+        // Whatever chip is selected, even one of a manufacturer the
+        // operations refuse.
+        const Result r = Run(std::string("--chip MICROCHIP/PIC16F84A --simulate --sim-chip ") + c.socket + " identify");
+        EXPECT_EQ(r.status, c.status) << c.socket;
+        EXPECT_EQ(r.out, c.out) << c.socket;
+    }
+
+    // --chip auto selects the single match for the rest of the call.
+    Result r = Run("--chip auto --simulate --sim-chip ATTINY85 erase profile");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find("loaded:")),
+              "chip: ATMEL/ATTINY85\n器件ID:1E 93 0B\n擦除芯片...\n擦除芯片成功!\n");
+    EXPECT_NE(r.out.find("device: ATTINY85\n"), std::string::npos);
+    // and refuses an ambiguous one.
+    r = Run("--chip auto --simulate --sim-chip NRF24LE1 erase");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "morsk-cli: --chip auto: signature 00 00 00 fits several chips: NORDIC/NRF24LE1 "
+                     "NORDIC/NRF24LU1P-F16 NORDIC/NRF24LU1P-F32; name one\n");
+}
+
 TEST_F(Cli, SigtermStopsAWriteAndSaysSo)
 {
     WriteFile(dir.File("fw.bin"), std::string(8192, '\x11'));

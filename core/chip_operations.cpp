@@ -1,4 +1,5 @@
 #include "chip_operations.h"
+#include "identify.h"
 #include "byte_util.h"
 #include "text_util.h"
 
@@ -72,6 +73,12 @@ bool ChipOperations::IdentifyChip()
     }
     link_.LeaveProgramming();
     app_.AddStatusLine(Format("读取错误器件ID:%2.2X %2.2X %2.2X", id[0], id[1], id[2]));
+    // Which chip of the list is in the socket, when the list knows it.
+    std::string names;
+    for (const ChipMatch& m : ChipsWithSignature(app_.paths.deviceList, app_.profile.family, id))
+        names += (names.empty() ? "" : "、") + m.manufacturer + "/" + m.device;
+    if (!names.empty())
+        app_.AddStatusLine(kSocketHoldsLine + names);
     return false;
 }
 

@@ -14,6 +14,8 @@ namespace morsk {
 // The read operation's last line when a read failed; the images are then
 // as they were.
 inline constexpr char kReadFailedLine[] = "读器件失败!";
+// After a wrong signature: the chips of the list that have it.
+inline constexpr char kSocketHoldsLine[] = "插座中的器件是: ";
 // After the user stopped an operation; the second when it had already
 // changed the chip.
 inline constexpr char kCancelledLine[] = "操作已取消!";

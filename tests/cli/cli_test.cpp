@@ -127,7 +127,7 @@ TEST_F(Cli, SocketFaultsAndUnsupportedChips)
         const char* out;
     } cases[] = {
         {"--chip ATMEL/ATMEGA8 --simulate --sim-chip none erase", 1, "找不到器件!\n"},
-        {"--chip ATMEL/ATMEGA8 --simulate --sim-chip ATMEGA16 read", 1, "读取错误器件ID:1E 94 03\n"},
+        {"--chip ATMEL/ATMEGA8 --simulate --sim-chip ATMEGA16 read", 1, "读取错误器件ID:1E 94 03\n插座中的器件是: ATMEL/ATMEGA16\n"},
         {"--chip ATMEL/AT89S52 --simulate --sim-chip none blank", 1, "读取错误器件ID:FF FF FF\n"},
         {"--chip MICROCHIP/PIC16F84A --simulate erase", 1, "本软件暂不支持您所选择的芯片，请重新选择！\n"},
         {"--chip MICROCHIP/PIC16F84A --simulate checksum", 0, "效验和: 000738C0H   文件 = \n"},
@@ -137,7 +137,7 @@ TEST_F(Cli, SocketFaultsAndUnsupportedChips)
         {"--chip NORDIC/NRF24LE1 --simulate --sim-chip none blank", 1, "读取错误器件ID:FF FF FF\n"},
         // Program writes nothing into an empty socket or another chip.
         {"--chip ATMEL/ATMEGA8 --simulate --sim-chip none --load fw.hex program", 1, "找不到器件!\n"},
-        {"--chip ATMEL/ATMEGA8 --simulate --sim-chip ATMEGA16 --load fw.hex program", 1, "读取错误器件ID:1E 94 03\n"},
+        {"--chip ATMEL/ATMEGA8 --simulate --sim-chip ATMEGA16 --load fw.hex program", 1, "读取错误器件ID:1E 94 03\n插座中的器件是: ATMEL/ATMEGA16\n"},
     };
     WriteFile(dir.File("fw.hex"), ":0400000001020304F2\n:00000001FF\n");
     for (const auto& c : cases) {

@@ -7,8 +7,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 #include "buffer_editor_dialog.h"
@@ -67,15 +65,16 @@ void MainWindow::Remember(const std::string& path)
 
 void MainWindow::LoadRecent(const std::string& path)
 {
-    if (!std::filesystem::exists(path)) {
-        // Gone: said, and out of the list.
-        ShowMessage(std::string(kFileOpenError) + ": " + path + ": " + std::strerror(ENOENT), "", MessageIcon::None);
+    // Loaded as 载入文件 does; one that can no longer be read (gone,
+    // moved) has been said by the loader and leaves the list.
+    const LoadResult result = morsk::LoadFile(app_, path);
+    if (result == LoadResult::Loaded) {
+        Remember(path);
+    } else if (result == LoadResult::CannotOpen) {
         ForgetRecentFile(app_.settings, path);
         SaidIfNotSaved(app_, SaveRecentFiles(app_.paths, app_.settings));
         RebuildRecentMenu();
-        return;
     }
-    LoadFile(path);
 }
 
 void MainWindow::RebuildRecentMenu()

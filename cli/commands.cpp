@@ -94,10 +94,10 @@ bool FuseOutcome(Context& c, FuseTransfer result, const FuseChipId& id, const ch
     case FuseTransfer::Done:
         return true;
     case FuseTransfer::NoProgrammer:
-        c.app().AddStatusLine("下载器初始化出错!");
+        c.app().AddStatusLine(kProgrammerInitFailedLine);
         break;
     case FuseTransfer::WrongChip:
-        c.app().AddStatusLine(Format("读取错误器件ID:%2.2X %2.2X %2.2X", id.bytes[0], id.bytes[1], id.bytes[2]));
+        c.app().AddStatusLine(WrongChipLine(id.bytes));
         break;
     case FuseTransfer::NoAnswer:
         break;
@@ -181,7 +181,7 @@ bool IdentifyAndSelect(Context& c, bool select)
 {
     const IdentifyResult found = IdentifyChipInSocket(c.app());
     if (!found.programmerStarted) {
-        c.app().AddStatusLine("下载器初始化出错!");
+        c.app().AddStatusLine(kProgrammerInitFailedLine);
         return false;
     }
     if (!found.signatureRead) {

@@ -55,7 +55,7 @@ bool ChipOperations::InitProgrammer()
 {
     if (link_.EnterProgramming())
         return true;
-    Line("下载器初始化出错!");
+    Line(kProgrammerInitFailedLine);
     return false;
 }
 
@@ -72,7 +72,7 @@ bool ChipOperations::IdentifyChip()
         return true;
     }
     link_.LeaveProgramming();
-    app_.AddStatusLine(Format("读取错误器件ID:%2.2X %2.2X %2.2X", id[0], id[1], id[2]));
+    app_.AddStatusLine(WrongChipLine(id));
     // Which chip of the list is in the socket, when the list knows it.
     std::string names;
     for (const ChipMatch& m : ChipsWithSignature(app_.paths.deviceList, app_.profile.family, id))

@@ -17,7 +17,7 @@ bool EndsWith(std::string_view text, std::string_view end)
 
 LineOutcome ClassifyStatusLine(const std::string& line)
 {
-    for (const char* end : {"错误...!", "失败...!", "失败!", "找不到器件!", "下载器初始化出错!", "器件不为空!"})
+    for (const char* end : {"错误...!", "失败...!", "失败!", "找不到器件!", kProgrammerInitFailedLine, "器件不为空!"})
         if (EndsWith(line, end))
             return LineOutcome::Failure;
     if (line.rfind("读取错误器件ID:", 0) == 0 || line.rfind("操作已取消!", 0) == 0 || line == kAutoEmptyLine)

@@ -201,16 +201,14 @@ void FuseDialog::SayOutcome(FuseTransfer result, bool reading)
     case FuseTransfer::Done:
         return;
     case FuseTransfer::NoProgrammer:
-        cause = QStringLiteral("下载器初始化出错!");
+        cause = QString::fromUtf8(kProgrammerInitFailedLine);
         break;
     case FuseTransfer::NoAnswer:
         cause = QStringLiteral("芯片没有应答（没有芯片、芯片型号不对或接触不良）");
         break;
-    case FuseTransfer::WrongChip: {
-        const uint8_t* id = model_.chipId().bytes;
-        cause = QString::fromStdString(Format("读取错误器件ID:%2.2X %2.2X %2.2X", id[0], id[1], id[2]));
+    case FuseTransfer::WrongChip:
+        cause = QString::fromStdString(WrongChipLine(model_.chipId().bytes));
         break;
-    }
     }
     const QString text = cause + (reading ? QStringLiteral("，显示的熔丝位数值不是从芯片读出的。")
                                           : QStringLiteral("，熔丝位没有写入芯片。"));

@@ -15,6 +15,9 @@ namespace morsk {
 
 inline constexpr unsigned kTransferTimeoutMs = 5000;
 
+// The programmer could not be started (not found, no access, no answer).
+inline constexpr char kProgrammerInitFailedLine[] = "下载器初始化出错!";
+
 // When another process drives the programmer: nothing was sent to it.
 inline constexpr char kProgrammerInUseLine[] = "编程器正被其他程序使用，本次操作没有进行!";
 

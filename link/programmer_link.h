@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "usb_transport.h"
 
@@ -25,6 +26,9 @@ enum class MemoryKind { Flash, Eeprom };
 
 enum FuseSelector : int { kFuseLow = 0, kFuseHigh = 1, kFuseExt = 2 };
 inline constexpr FuseSelector kFuseSelectors[] = {kFuseLow, kFuseHigh, kFuseExt};
+
+// "读取错误器件ID:1E 94 03": another chip answered with this signature.
+std::string WrongChipLine(const uint8_t signature[3]);
 
 class ProgrammerLink {
 public:

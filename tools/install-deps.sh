@@ -4,8 +4,10 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libusb-1.0-0-dev libgtest-dev libbenchmark-dev
           qt6-base-dev qt6-svg-dev fonts-noto-cjk umockdev libumockdev-dev libumockdev0
           clang libclang-rt-14-dev desktop-file-utils qt6-translations-l10n "$@")
-# One query for all: what is installed prints its name.
-installed="$(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${packages[@]}" 2>/dev/null \
+# One query for all: what is installed prints its name. dpkg-query fails
+# when it has never heard of a package, which on a fresh machine is the
+# normal case, so its status does not count.
+installed="$( { dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${packages[@]}" 2>/dev/null || true; } \
              | awk '$1 == "ii" { print $2 }' | sed 's/:.*//')"
 missing=()
 for p in "${packages[@]}"; do

@@ -20,13 +20,16 @@ const std::string& UsageText()
         "  --load FILE          load a program file (.bin, .hex, .eep) first; repeatable\n") +
         kProgrammerOptionsHelp +
         "  --skip-blank         program only the used part of the images (also SkipBlank=1 in setup.ini)\n"
-        "  --force              fuses-write even a change that can lock the chip out (RSTDISBL, DWEN,\n"
-        "                       SPIEN, an external clock)\n"
+        "  --force              fuses-write or restore even a change that can lock the chip out\n"
+        "                       (RSTDISBL, DWEN, SPIEN, an external clock, a lock byte that\n"
+        "                       protects the memories)\n"
         "  --help, --version\n"
         "\n"
         "Commands, run in order, stopping at the first that fails:\n"
         "  programmers  profile  checksum  identify  erase  blank  program  read  verify  auto\n"
         "  fuses-read  fuses-write LL HH EE  save FILE(.bin|.hex|.eep)\n"
+        "  backup FILE  restore FILE   the whole chip (flash, EEPROM, fuses, lock byte and\n"
+        "               signature) into one Intel HEX file and back\n"
         "\n"
         "Ctrl+C or SIGTERM stops a running transfer at the next block and leaves\n"
         "programming mode; a second one ends the program at once.\n"

@@ -168,6 +168,30 @@ bool Save(Context& c, const Arguments& a)
     return ok;
 }
 
+bool Backup(Context& c, const Arguments& a)
+{
+    return c.station.backups().BackupDevice(a[0]);
+}
+
+bool Restore(Context& c, const Arguments& a)
+{
+    ChipBackupOperations& backups = c.station.backups();
+    const RestoreResult result = backups.RestoreDevice(a[0], c.force);
+    if (result == RestoreResult::NeedsConsent) {
+        std::string what;
+        if (!backups.risks().empty())
+            what = "its fuses would " + EnglishRisks(backups.risks()) +
+                   ", after which this programmer may no longer reach the chip";
+        if (backups.lockWouldProtect())
+            what += (what.empty() ? "" : "; ") +
+                    Format("its lock byte %02X would keep the chip from being %s again", backups.lockToWrite(),
+                           (backups.lockToWrite() & kLockBitLb2) ? "written" : "read or written");
+        std::fprintf(stderr, "morsk-cli: restore not started, nothing written: %s; add --force to restore it anyway\n",
+                     what.c_str());
+    }
+    return result == RestoreResult::Done;
+}
+
 // An operation of the chip.
 template <bool (ChipOperations::*operation)()>
 bool Operation(Context& c, const Arguments&)
@@ -240,6 +264,8 @@ const std::vector<CommandSpec>& CommandSpecs()
         {"fuses-read", 0, true, nullptr, ReadFuses},
         {"fuses-write", 3, true, CheckFuseBytes, WriteFuses},
         {"save", 1, false, CheckSaveName, Save},
+        {"backup", 1, true, nullptr, Backup},
+        {"restore", 1, true, nullptr, Restore},
         {"identify", 0, true, nullptr, [](Context& c, const Arguments&) { return IdentifyAndSelect(c, false); }, true},
     };
     return specs;

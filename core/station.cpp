@@ -3,7 +3,8 @@
 namespace morsk {
 
 Station::Station()
-    : app_(std::make_unique<AppState>()), session_(*app_), link_(app_->link, app_->profile), ops_(*app_, link_)
+    : app_(std::make_unique<AppState>()), session_(*app_), link_(app_->link, app_->profile), ops_(*app_, link_),
+      backups_(*app_, link_, ops_)
 {
     app_->link.cancel = &cancel_;
 }

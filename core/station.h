@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app_state.h"
+#include "chip_backup.h"
 #include "chip_operations.h"
 #include "programmer_link.h"
 #include "programmer_session.h"
@@ -28,6 +29,7 @@ public:
     ProgrammerSession& session() { return session_; }
     ProgrammerLink& link() { return link_; }
     ChipOperations& ops() { return ops_; }
+    ChipBackupOperations& backups() { return backups_; }
 
     // Settings and chip profile, the cleared images and the checksum line.
     StartResult StartUp(const std::string& workDir, const StartOptions& options = {});
@@ -61,6 +63,7 @@ private:
     ProgrammerSession session_;
     ProgrammerLink link_;
     ChipOperations ops_;
+    ChipBackupOperations backups_;
     std::atomic<bool> cancel_{false};
 };
 

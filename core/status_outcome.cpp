@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "auto_sequence.h"
+#include "chip_backup.h"
 #include "chip_operations.h"
 
 namespace morsk {
@@ -17,15 +18,19 @@ bool EndsWith(std::string_view text, std::string_view end)
 
 LineOutcome ClassifyStatusLine(const std::string& line)
 {
-    for (const char* end : {"错误...!", "失败...!", "失败!", "找不到器件!", kProgrammerInitFailedLine, "器件不为空!"})
+    for (const char* end : {"错误...!", "失败...!", "失败!", "找不到器件!", kProgrammerInitFailedLine, "器件不为空!", kNothingWrittenLine,
+                            "不能备份!"})
         if (EndsWith(line, end))
             return LineOutcome::Failure;
     if (line.rfind("读取错误器件ID:", 0) == 0 || line.rfind("操作已取消!", 0) == 0 || line == kAutoEmptyLine)
         return LineOutcome::Failure;
     // The last line of an operation that did all it set out to do.
-    for (const char* done : {"编程器件完成!", "读器件已完成!", "效验器件完成!", "效验器件已完成!", kAutoDoneLine})
+    for (const char* done : {"编程器件完成!", "读器件已完成!", "效验器件完成!", "效验器件已完成!", kAutoDoneLine,
+                             kRestoreDoneLine})
         if (line == done)
             return LineOutcome::Success;
+    if (line.rfind(kBackupDoneLine, 0) == 0)
+        return LineOutcome::Success;
     return LineOutcome::Neutral;
 }
 

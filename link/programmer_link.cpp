@@ -146,6 +146,28 @@ int ProgrammerLink::WriteFuse(FuseSelector selector, uint8_t& value)
     return 1;
 }
 
+int ProgrammerLink::ReadLock(uint8_t& value)
+{
+    if (profile_.family != kFamilyAvr || transport_.EnsureLinkOpen() != kOpenHeld)
+        return 0;
+    const uint8_t sent[4] = {kSpiLockRead[0], kSpiLockRead[1], 0x00, 0x00};
+    uint8_t reply[4];
+    if (!Instruction(sent, reply))
+        return 0;
+    value = reply[3];
+    return 1;
+}
+
+int ProgrammerLink::WriteLock(uint8_t value)
+{
+    if (profile_.family != kFamilyAvr || transport_.EnsureLinkOpen() != kOpenHeld)
+        return 0;
+    const uint8_t sent[4] = {kSpiWrite, kSpiLockWrite, 0x00, value};
+    state_.chipChanged = true;
+    uint8_t reply[4];
+    return Instruction(sent, reply) ? 1 : 0;
+}
+
 int ProgrammerLink::WriteMemory(MemoryKind kind, std::span<const uint8_t> source, uint32_t pageSize)
 {
     const uint32_t length = static_cast<uint32_t>(source.size());

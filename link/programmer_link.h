@@ -49,6 +49,9 @@ public:
     // leaves `value` as it was and returns 0.
     int ReadFuse(FuseSelector selector, uint8_t& value);
     int WriteFuse(FuseSelector selector, uint8_t& value);
+    // The AVR lock byte; 0 for other families and failed transfers.
+    int ReadLock(uint8_t& value);
+    int WriteLock(uint8_t value);
     // Writes the whole span from chip address 0 as one transfer.
     int WriteMemory(MemoryKind kind, std::span<const uint8_t> source, uint32_t pageSize);
     // Fills the whole span from chip address 0.

@@ -49,6 +49,14 @@ inline constexpr uint8_t kSpiAt89Signature = 0x28;  // 28 i 00 00
 inline constexpr uint8_t kSpiFuseRead[3][2] = {{0x50, 0x00}, {0x58, 0x08}, {0x50, 0x08}};
 inline constexpr uint8_t kSpiWrite = 0xAC;
 inline constexpr uint8_t kSpiFuseWrite[3] = {0xA0, 0xA8, 0xA4};
+// AVR lock byte: read 58 00, write AC E0 with the value in byte 3. Lock
+// bits are only ever programmed (1 to 0); a chip erase clears them.
+inline constexpr uint8_t kSpiLockRead[2] = {0x58, 0x00};
+inline constexpr uint8_t kSpiLockWrite = 0xE0;
+// LB1 (bit 0) programmed: the memories can no longer be written; LB2 too:
+// nor read back.
+inline constexpr uint8_t kLockBitLb1 = 0x01;
+inline constexpr uint8_t kLockBitLb2 = 0x02;
 // The second byte of the erase instruction, masked: 0x80 is chip erase.
 inline constexpr uint8_t kSpiEraseMask = 0xE0;
 

@@ -72,6 +72,10 @@ void VirtualChip::Serial(const uint8_t in[4], uint8_t out[4])
         out[3] = signature[in[2] % 3];
     } else if (family == kFamilyAt89 && in[0] == kSpiAt89Signature) {
         out[3] = signature[in[1] % 3];
+    } else if (family == kFamilyAvr && in[0] == kSpiLockRead[0] && in[1] == kSpiLockRead[1]) {
+        out[3] = lock;
+    } else if (family == kFamilyAvr && in[0] == kSpiWrite && in[1] == kSpiLockWrite) {
+        lock &= in[3];
     } else if (family == kFamilyAvr && FuseOf(in, kSpiFuseRead, fuse)) {
         out[3] = fuses[fuse];
     } else if (family == kFamilyAvr && in[0] == kSpiWrite && FuseWriteOf(in[1], fuse)) {
@@ -90,8 +94,20 @@ uint32_t Wrap(uint32_t address, size_t size)
 }
 }  // namespace
 
+bool VirtualChip::WriteLocked() const
+{
+    return family == kFamilyAvr && (lock & (kLockBitLb1 | kLockBitLb2)) != (kLockBitLb1 | kLockBitLb2);
+}
+
+bool VirtualChip::ReadLocked() const
+{
+    return family == kFamilyAvr && (lock & kLockBitLb2) == 0;
+}
+
 void VirtualChip::WriteFlash(uint32_t address, const uint8_t* data, uint32_t length)
 {
+    if (WriteLocked())
+        return;
     for (uint32_t i = 0; i < length && !flash.empty(); ++i)
         flash[Wrap(address + i, flash.size())] &= data[i];
 }
@@ -99,11 +115,13 @@ void VirtualChip::WriteFlash(uint32_t address, const uint8_t* data, uint32_t len
 void VirtualChip::ReadFlash(uint32_t address, uint8_t* data, uint32_t length) const
 {
     for (uint32_t i = 0; i < length; ++i)
-        data[i] = flash.empty() ? 0xFF : flash[Wrap(address + i, flash.size())];
+        data[i] = flash.empty() || ReadLocked() ? 0xFF : flash[Wrap(address + i, flash.size())];
 }
 
 void VirtualChip::WriteEeprom(uint32_t address, const uint8_t* data, uint32_t length)
 {
+    if (WriteLocked())
+        return;
     for (uint32_t i = 0; i < length && !eeprom.empty(); ++i)
         eeprom[Wrap(address + i, eeprom.size())] = data[i];
 }
@@ -111,7 +129,7 @@ void VirtualChip::WriteEeprom(uint32_t address, const uint8_t* data, uint32_t le
 void VirtualChip::ReadEeprom(uint32_t address, uint8_t* data, uint32_t length) const
 {
     for (uint32_t i = 0; i < length; ++i)
-        data[i] = eeprom.empty() ? 0xFF : eeprom[Wrap(address + i, eeprom.size())];
+        data[i] = eeprom.empty() || ReadLocked() ? 0xFF : eeprom[Wrap(address + i, eeprom.size())];
 }
 
 namespace {

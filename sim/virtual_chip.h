@@ -34,6 +34,11 @@ struct VirtualChip {
     // instruction byte k-1, except where the chip drives an answer.
     void Serial(const uint8_t in[4], uint8_t out[4]);
 
+    // An AVR's lock bits: with LB1 programmed writes to flash and EEPROM
+    // change nothing; with LB2 programmed they read back as 0xFF.
+    bool WriteLocked() const;
+    bool ReadLocked() const;
+
     void WriteFlash(uint32_t address, const uint8_t* data, uint32_t length);
     void ReadFlash(uint32_t address, uint8_t* data, uint32_t length) const;
     void WriteEeprom(uint32_t address, const uint8_t* data, uint32_t length);

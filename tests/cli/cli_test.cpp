@@ -289,6 +289,39 @@ TEST_F(Cli, IdentifyTheChipInTheSocket)
                      "NORDIC/NRF24LU1P-F16 NORDIC/NRF24LU1P-F32; name one\n");
 }
 
+TEST_F(Cli, BackupAndRestoreAWholeChip)
+{
+    WriteFile(dir.File("fw.bin"), std::string(3000, '\x5A'));
+    const std::string sim = "--simulate --sim-chip ATMEGA8 --sim-state chip.state ";
+    ASSERT_EQ(Run(sim + "--chip ATMEL/ATMEGA8 --load fw.bin program fuses-write E4 D9 FF").status, 0);
+    // A lock byte that keeps the flash from being written again.
+    std::string state = ReadFile(dir.File("chip.state"));
+    state.replace(state.find("lock FF"), 7, "lock FE");
+    WriteFile(dir.File("chip.state"), state);
+
+    Result r = Run(sim + "--chip auto backup whole.hex");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "chip: ATMEL/ATMEGA8\n器件ID:1E 93 07\n读FLASH...\n读FLASH成功!\n读EEPROM...\n读EEPROM成功!\n"
+                     "熔丝位: E4 D9 FF  锁定位: FE\n备份器件完成: whole.hex\n");
+    ASSERT_EQ(Run(sim + "--chip ATMEL/ATMEGA8 erase").status, 0);
+
+    // The lock byte needs --force, and without it nothing is written.
+    r = Run(sim + "--chip auto restore whole.hex");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "morsk-cli: restore not started, nothing written: its lock byte FE would keep the chip from "
+                     "being written again; add --force to restore it anyway\n");
+    EXPECT_EQ(Run(sim + "--chip ATMEL/ATMEGA8 blank").status, 0);
+    r = Run(sim + "--chip auto --force restore whole.hex");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(ReadFile(dir.File("chip.state")), state);
+
+    // Another chip in the socket: refused, exit 1.
+    r = Run("--simulate --sim-chip ATMEGA16 --chip ATMEL/ATMEGA8 --force restore whole.hex");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "读取错误器件ID:1E 94 03\n插座中的器件是: ATMEL/ATMEGA16\n没有写入任何数据!\n");
+    EXPECT_EQ(Run("--simulate --chip ATMEL/ATMEGA8 restore fw.bin").status, 1);
+}
+
 TEST_F(Cli, SigtermStopsAWriteAndSaysSo)
 {
     WriteFile(dir.File("fw.bin"), std::string(8192, '\x11'));

@@ -43,7 +43,7 @@ const ControlSpec kControls[] = {
     {1018, ControlKind::Button, "编辑自动烧录", true, "编辑自动烧录的步骤", ""},
     {1031, ControlKind::Button, "器件配置字", true, "读写器件的熔丝位", ""},
     {1030, ControlKind::Button, "编程参数", false, "编程参数", ""},
-    {1033, ControlKind::Button, "器件特殊信息", false, "器件特殊信息", ""},
+    {1033, ControlKind::Button, "器件特殊信息", true, "识别插座中的器件", ""},
     {1037, ControlKind::DefaultButton, "自  动", true, "", ""},
     {1025, ControlKind::Button, "编  程", true, "", ""},
     {1027, ControlKind::Button, "读  取", true, "", ""},
@@ -76,10 +76,10 @@ struct MenuSpec {
     std::vector<MenuItem> items;
 };
 const MenuSpec kMenus[] = {
-    {"文件", {{"载入文件", 32771}, {"保存文件", 32781}, {nullptr, 0}, {"最近打开的项目", 32783},
-              {nullptr, 0}, {"退出", 32772}}},
+    {"文件", {{"载入文件", 32771}, {"保存文件", 32781}, {nullptr, 0}, {"备份器件", kMenuBackup},
+              {"恢复器件", kMenuRestore}, {nullptr, 0}, {"最近打开的项目", 32783}, {nullptr, 0}, {"退出", 32772}}},
     {"数据缓冲区", {{"编辑", 32773}, {nullptr, 0}, {"清除缓冲区", 32775}, {nullptr, 0}, {"以文本保存", 32776}}},
-    {"器件", {{"选择器件", 32777}, {nullptr, 0}, {"器件配置字", 32780}}},
+    {"器件", {{"选择器件", 32777}, {"识别器件", kMenuIdentify}, {nullptr, 0}, {"器件配置字", 32780}}},
     {"选项", {{"编程选项", 1018}}},
     {"帮助", {{"关于...", 32784}}},
 };
@@ -258,6 +258,10 @@ void MainWindow::Connect()
     onClick(1036, [this] { RunOperation([this] { return ops_.BlankCheckDevice(); }); });
     onClick(1024, [this] { RunOperation([this] { return ops_.EraseDevice(); }); });
     onClick(1007, [this] { ChooseDevice(); });
+    onClick(1033, [this] { IdentifyChipInWindow(); });
+    onMenu(kMenuIdentify, [this] { IdentifyChipInWindow(); });
+    onMenu(kMenuBackup, [this] { BackupChip(); });
+    onMenu(kMenuRestore, [this] { RestoreChip(); });
     onClick(1018, [this] { EditAutoSequence(); });
     onClick(1021, [this] { EditOptions(); });
     onClick(1008, [this] { EditBuffer(); });

@@ -40,6 +40,12 @@ inline constexpr char kCloseDuringRunQuestion[] = "操作正在进行中。要�
 inline constexpr char kResetCountersQuestion[] = "把成功和失败计数都清零吗?";
 inline constexpr char kSaveFailedText[] = "文件保存失败 !!!";
 
+// Menu items of our own beside the original ones.
+inline constexpr int kMenuBackup = 32790;
+inline constexpr int kMenuRestore = 32791;
+inline constexpr int kMenuIdentify = 32792;
+inline constexpr char kIdentifyCaption[] = "识别器件";
+
 struct WindowOptions {
     std::string workDir = ".";
     ProgrammerOptions programmer;
@@ -80,6 +86,8 @@ public:
     FuseDialog& fuseDialog() { return *fuseDialog_; }
     BufferEditorDialog& bufferEditor() { return *bufferEditor_; }
     OpenFileDialog& fileDialog() { return fileDialog_; }
+    OpenFileDialog& restoreDialog() { return restoreDialog_; }
+    SaveFileDialog& backupDialog() { return backupDialog_; }
     SaveFileDialog& saveDialog() { return saveDialog_; }
     SaveFileDialog& textDialog() { return textDialog_; }
     QMenu* recentMenu() const { return recentMenu_; }
@@ -112,6 +120,11 @@ private:
     void EditBuffer();
     void ClearBufferFromMenu();
     void ResetCountersAsked();
+    // The chip in the socket, whole-chip backup and restore
+    // (main_window_chip.cpp).
+    void IdentifyChipInWindow();
+    void BackupChip();
+    void RestoreChip();
     void ShowResetState();
 
     Station& station_;
@@ -128,6 +141,8 @@ private:
     OpenFileDialog fileDialog_;
     SaveFileDialog saveDialog_{SaveFileDialog::Kind::ProgramFile};
     SaveFileDialog textDialog_{SaveFileDialog::Kind::Text};
+    SaveFileDialog backupDialog_{SaveFileDialog::Kind::Backup};
+    OpenFileDialog restoreDialog_{OpenFileDialog::Kind::Backup};
     QMenu* recentMenu_ = nullptr;
 
     QListWidget* statusList_ = nullptr;

@@ -37,15 +37,21 @@ QStringList ProgramFileNameFilters()
     return filters;
 }
 
-OpenFileDialog::OpenFileDialog() = default;
+QStringList BackupFileNameFilters()
+{
+    return {QStringLiteral("器件备份(*.HEX) (*.[Hh][Ee][Xx])"), QStringLiteral("所有文件(*.*) (*)")};
+}
+
+OpenFileDialog::OpenFileDialog(Kind kind) : kind_(kind) {}
 OpenFileDialog::~OpenFileDialog() = default;
 
 std::optional<std::string> OpenFileDialog::Choose(QWidget* parent)
 {
     if (!dialog_) {
         dialog_ = std::make_unique<QFileDialog>(parent);
-        dialog_->setObjectName(QStringLiteral("openFileDialog"));
-        dialog_->setWindowTitle(QStringLiteral("打开"));
+        const bool backup = kind_ == Kind::Backup;
+        dialog_->setObjectName(backup ? QStringLiteral("restoreDialog") : QStringLiteral("openFileDialog"));
+        dialog_->setWindowTitle(backup ? QStringLiteral("恢复器件") : QStringLiteral("打开"));
         dialog_->setAcceptMode(QFileDialog::AcceptOpen);
         dialog_->setFileMode(QFileDialog::ExistingFile);
         dialog_->setDefaultSuffix(QString::fromUtf8(kProgramFileDefaultExtension));
@@ -54,7 +60,7 @@ std::optional<std::string> OpenFileDialog::Choose(QWidget* parent)
         dialog_->setOption(QFileDialog::DontUseNativeDialog);
         dialog_->setOption(QFileDialog::HideNameFilterDetails);
         dialog_->setOption(QFileDialog::ReadOnly);
-        dialog_->setNameFilters(ProgramFileNameFilters());
+        dialog_->setNameFilters(backup ? BackupFileNameFilters() : ProgramFileNameFilters());
     }
     if (dialog_->exec() != QDialog::Accepted || dialog_->selectedFiles().isEmpty())
         return std::nullopt;
@@ -71,14 +77,18 @@ std::optional<std::string> SaveFileDialog::Choose(QWidget* parent, const std::st
 {
     if (!dialog_) {
         dialog_ = std::make_unique<QFileDialog>(parent);
-        dialog_->setObjectName(kind_ == Kind::Text ? QStringLiteral("saveTextDialog") : QStringLiteral("saveFileDialog"));
-        dialog_->setWindowTitle(kind_ == Kind::Text ? QStringLiteral("以文本保存") : QStringLiteral("保存文件"));
+        static const char* const kNames[] = {"saveFileDialog", "saveTextDialog", "backupDialog"};
+        static const char* const kTitles[] = {"保存文件", "以文本保存", "备份器件"};
+        dialog_->setObjectName(QString::fromUtf8(kNames[static_cast<int>(kind_)]));
+        dialog_->setWindowTitle(QString::fromUtf8(kTitles[static_cast<int>(kind_)]));
         dialog_->setAcceptMode(QFileDialog::AcceptSave);
         dialog_->setFileMode(QFileDialog::AnyFile);
         dialog_->setOption(QFileDialog::DontUseNativeDialog);
         dialog_->setOption(QFileDialog::HideNameFilterDetails);
         if (kind_ == Kind::Text) {
             dialog_->setNameFilters({QStringLiteral("文本文件(*.TXT) (*.[Tt][Xx][Tt])"), QStringLiteral("所有文件(*.*) (*)")});
+        } else if (kind_ == Kind::Backup) {
+            dialog_->setNameFilters(BackupFileNameFilters());
         } else {
             // What can be written back: BIN, Intel HEX and EEPROM HEX.
             const QStringList all = ProgramFileNameFilters();

@@ -18,9 +18,14 @@ namespace morsk {
 // matches its extension in any case ("*.BIN" also takes "fw.bin").
 QStringList ProgramFileNameFilters();
 
+// The filters of a whole-chip backup: Intel HEX, or any file.
+QStringList BackupFileNameFilters();
+
 class OpenFileDialog {
 public:
-    OpenFileDialog();
+    // ProgramFile: "载入文件"; Backup: "恢复器件".
+    enum class Kind { ProgramFile, Backup };
+    explicit OpenFileDialog(Kind kind = Kind::ProgramFile);
     ~OpenFileDialog();
 
     // The chosen file, or nothing when the user did not confirm.
@@ -29,15 +34,16 @@ public:
     QFileDialog* dialog() const { return dialog_.get(); }
 
 private:
+    Kind kind_;
     std::unique_ptr<QFileDialog> dialog_;
 };
 
-// "保存文件" and "以文本保存": a save dialog made on first use and kept,
-// with the program file filters (or text files), asking before it
-// overwrites a file.
+// "保存文件", "以文本保存" and "备份器件": a save dialog made on first use
+// and kept, with the program file filters (or text files, or backups),
+// asking before it overwrites a file.
 class SaveFileDialog {
 public:
-    enum class Kind { ProgramFile, Text };
+    enum class Kind { ProgramFile, Text, Backup };
     explicit SaveFileDialog(Kind kind);
     ~SaveFileDialog();
 

@@ -184,11 +184,9 @@ bool ChipBackupOperations::CheckAgainstProfile(const ChipBackup& b, const std::s
 {
     const ChipProfile& p = app_.profile;
     if (!SameSignature(b.signature, p.signature)) {
-        std::string names;
-        for (const ChipMatch& m : ChipsWithSignature(app_.paths.deviceList, p.family, b.signature))
-            names += (names.empty() ? " (" : "、") + m.manufacturer + "/" + m.device;
+        std::string names = ChipNames(ChipsWithSignature(app_.paths.deviceList, p.family, b.signature));
         if (!names.empty())
-            names += ")";
+            names = " (" + names + ")";
         Line(Format("备份文件 %s 的器件ID是 %s%s, 不是所选器件 %s 的!", FileNameOf(path).c_str(),
                     Hex3(b.signature).c_str(), names.c_str(), p.deviceName));
         return false;
@@ -199,6 +197,17 @@ bool ChipBackupOperations::CheckAgainstProfile(const ChipBackup& b, const std::s
         return false;
     }
     return true;
+}
+
+std::string ChipBackupOperations::ConsentText() const
+{
+    std::string what;
+    if (!risks_.empty())
+        what = "熔丝位将" + DescribeRisks(risks_);
+    if (lockWouldProtect_)
+        what += (what.empty() ? "" : ", ") +
+                Format("锁定位 %02X 将禁止再%s器件", lockToWrite_, (lockToWrite_ & kLockBitLb2) ? "写入" : "读出和写入");
+    return what;
 }
 
 RestoreResult ChipBackupOperations::RestoreDevice(const std::string& path, bool allowRisky)
@@ -251,13 +260,7 @@ RestoreResult ChipBackupOperations::RestoreDevice(const std::string& path, bool 
     lockWouldProtect_ = avr && b.hasLock && LockProtectsMemories(b.lock);
     if ((!risks_.empty() || lockWouldProtect_) && !allowRisky) {
         link_.LeaveProgramming();
-        std::string what;
-        if (!risks_.empty())
-            what = "熔丝位将" + DescribeRisks(risks_);
-        if (lockWouldProtect_)
-            what += (what.empty() ? "" : ", ") +
-                    Format("锁定位 %02X 将禁止再%s器件", b.lock, (b.lock & kLockBitLb2) ? "写入" : "读出和写入");
-        Line("恢复器件需要确认: " + what);
+        Line("恢复器件需要确认: " + ConsentText());
         Line(kNothingWrittenLine);
         return RestoreResult::NeedsConsent;
     }

@@ -68,6 +68,8 @@ public:
     const std::vector<FuseRisk>& risks() const { return risks_; }
     bool lockWouldProtect() const { return lockWouldProtect_; }
     uint8_t lockToWrite() const { return lockToWrite_; }
+    // "熔丝位将编程 RSTDISBL, 锁定位 FC 将禁止再读出和写入器件".
+    std::string ConsentText() const;
 
 private:
     bool ReadWhole(ChipBackup& backup);

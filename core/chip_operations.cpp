@@ -74,9 +74,7 @@ bool ChipOperations::IdentifyChip()
     link_.LeaveProgramming();
     app_.AddStatusLine(WrongChipLine(id));
     // Which chip of the list is in the socket, when the list knows it.
-    std::string names;
-    for (const ChipMatch& m : ChipsWithSignature(app_.paths.deviceList, app_.profile.family, id))
-        names += (names.empty() ? "" : "、") + m.manufacturer + "/" + m.device;
+    const std::string names = ChipNames(ChipsWithSignature(app_.paths.deviceList, app_.profile.family, id));
     if (!names.empty())
         app_.AddStatusLine(kSocketHoldsLine + names);
     return false;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "chip_operations.h"
 #include "programmer_link.h"
+#include "text_util.h"
 
 namespace morsk {
 
@@ -53,6 +55,34 @@ IdentifyResult IdentifyChipInSocket(AppState& app)
         }
     }
     return result;
+}
+
+}  // namespace morsk
+
+namespace morsk {
+
+std::string ChipNames(const std::vector<ChipMatch>& matches)
+{
+    std::string names;
+    for (const ChipMatch& m : matches)
+        names += (names.empty() ? "" : "、") + m.manufacturer + "/" + m.device;
+    return names;
+}
+
+void ReportIdentified(AppState& app, const IdentifyResult& found)
+{
+    if (!found.programmerStarted) {
+        app.AddStatusLine(kProgrammerInitFailedLine);
+        return;
+    }
+    if (!found.signatureRead) {
+        app.AddStatusLine("找不到器件!");
+        return;
+    }
+    const uint8_t* id = found.signature;
+    app.AddStatusLine(Format("器件ID:%2.2X %2.2X %2.2X", id[0], id[1], id[2]));
+    app.AddStatusLine(found.matches.empty() ? std::string(kNotInDeviceListLine)
+                                            : kSocketHoldsLine + ChipNames(found.matches));
 }
 
 }  // namespace morsk

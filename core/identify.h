@@ -29,6 +29,14 @@ struct IdentifyResult {
 // stops at the first family whose signature names chips of that family.
 IdentifyResult IdentifyChipInSocket(AppState& app);
 
+// The status lines of an identification: the failure, or the signature
+// read and which chips of the list have it (or that none has).
+void ReportIdentified(AppState& app, const IdentifyResult& found);
+inline constexpr char kNotInDeviceListLine[] = "这个器件ID不在器件列表中!";
+
+// "ATMEL/ATMEGA8、ATMEL/ATMEGA8L".
+std::string ChipNames(const std::vector<ChipMatch>& matches);
+
 // The list's chips of a family with this signature.
 std::vector<ChipMatch> ChipsWithSignature(const std::string& deviceList, uint8_t family, const uint8_t signature[3]);
 

@@ -5,6 +5,7 @@
 #include "auto_sequence.h"
 #include "chip_backup.h"
 #include "chip_operations.h"
+#include "identify.h"
 
 namespace morsk {
 namespace {
@@ -18,7 +19,7 @@ bool EndsWith(std::string_view text, std::string_view end)
 
 LineOutcome ClassifyStatusLine(const std::string& line)
 {
-    for (const char* end : {"错误...!", "失败...!", "失败!", "找不到器件!", kProgrammerInitFailedLine, "器件不为空!", kNothingWrittenLine,
+    for (const char* end : {"错误...!", "失败...!", "失败!", "找不到器件!", kProgrammerInitFailedLine, "器件不为空!", kNothingWrittenLine, kNotInDeviceListLine,
                             "不能备份!"})
         if (EndsWith(line, end))
             return LineOutcome::Failure;

@@ -38,7 +38,7 @@ TEST(MainWindow, ControlsMatchTheReferenceTable)
     } rows[] = {
         {1007, "选择器件", true}, {1008, "数据缓冲区", true}, {1021, "操作选项", true},
         {1031, "器件配置字", true}, {1018, "编辑自动烧录", true}, {1030, "编程参数", false},
-        {1033, "器件特殊信息", false}, {1037, "自  动", true}, {1025, "编  程", true},
+        {1033, "器件特殊信息", true},  // identifies the chip in the socket {1037, "自  动", true}, {1025, "编  程", true},
         {1027, "读  取", true}, {1026, "效  验", true}, {1036, "查  空", true},
         {1024, "擦  除", true}, {1028, "取消", false}, {1032, "复位", false},
     };
@@ -62,7 +62,8 @@ TEST(MainWindow, ControlsMatchTheReferenceTable)
     EXPECT_FALSE(Control<QLineEdit>(rig.window.get(), 1029)->isEnabled());
 
     // Every menu item is there and enabled.
-    for (int id : {32771, 32781, 32783, 32772, 32773, 32775, 32776, 32777, 32780, 1018, 32784}) {
+    for (int id : {32771, 32781, kMenuBackup, kMenuRestore, 32783, 32772, 32773, 32775, 32776, 32777, kMenuIdentify,
+                   32780, 1018, 32784}) {
         QAction* action = rig.window->MenuAction(id);
         ASSERT_NE(action, nullptr) << id;
         EXPECT_TRUE(action->isEnabled()) << id;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include "chip_backup.h"
 #include "gui_support.h"
 #include "libusb_backend.h"
 #include "sim_rig.h"
@@ -40,8 +41,25 @@ TEST(EndToEnd, CommandLineWithoutTheSimulator)
               "器件ID:1E 93 07\n擦除芯片...\n擦除芯片成功!\n器件ID:1E 93 07\n编程FLASH...\n编程FLASH成功!\n编程EEPROM...\n"
               "编程EEPROM成功!\n编程器件完成!\n器件ID:1E 93 07\n效验器件完成!\n");
     EXPECT_EQ(test::ReadFile(dir.File("err")), "");  // no leak report, no warning
-    std::lock_guard<std::mutex> lock(usb.mutex());
-    EXPECT_EQ(std::string(usb.sim().chip->flash.begin(), usb.sim().chip->flash.end()), image);
+    {
+        std::lock_guard<std::mutex> lock(usb.mutex());
+        EXPECT_EQ(std::string(usb.sim().chip->flash.begin(), usb.sim().chip->flash.end()), image);
+    }
+
+    // The chip identified and backed up over the same path.
+    const std::string again = "cd '" + dir.path().string() +
+                              "' && LD_PRELOAD=libumockdev-preload.so.0 ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=1 '"
+                              MORSK_CLI "' --chip auto identify backup whole.hex > out 2> err";
+    const int status = std::system(again.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << test::ReadFile(dir.File("err"));
+    const std::string out = test::ReadFile(dir.File("out"));
+    EXPECT_EQ(out.substr(0, out.find("器件ID")), "chip: ATMEL/ATMEGA8\nATMEL/ATMEGA8\n");
+    ChipBackup backup;
+    std::string reason;
+    ASSERT_TRUE(ParseBackup(test::ReadFile(dir.File("whole.hex")), backup, reason)) << reason;
+    backup.flash.resize(image.size(), 0xFF);  // the file leaves the erased tail out
+    EXPECT_EQ(std::string(backup.flash.begin(), backup.flash.end()), image);
 }
 
 TEST(EndToEnd, WindowProgramRun)

@@ -12,3 +12,6 @@ cmake --build "$build"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+# The Debian package: built in build/package, then taken apart and checked.
+deb="$(tools/package.sh 2> /dev/null | tail -1)"
+tests/package/package_test.sh "$deb"

@@ -26,7 +26,7 @@ const std::string& UsageText()
         "  --help, --version\n"
         "\n"
         "Commands, run in order, stopping at the first that fails:\n"
-        "  programmers  profile  checksum  identify  erase  blank  program  read  verify  auto\n"
+        "  programmers  chips  profile  checksum  identify  erase  blank  program  read  verify  auto\n"
         "  fuses-read  fuses-write LL HH EE  save FILE(.bin|.hex|.eep)\n"
         "  backup FILE  restore FILE   the whole chip (flash, EEPROM, fuses, lock byte and\n"
         "               signature) into one Intel HEX file and back\n"

@@ -168,6 +168,21 @@ bool Save(Context& c, const Arguments& a)
     return ok;
 }
 
+// Every MANUF/DEVICE of the list, as --chip takes it; for shell completion
+// too.
+bool ListChips(Context& c)
+{
+    std::vector<ManufacturerEntry> list;
+    if (!ReadDeviceNames(c.app().paths.deviceList, list)) {
+        std::fprintf(stderr, "morsk-cli: cannot read %s\n", c.app().paths.deviceList.c_str());
+        return false;
+    }
+    for (const ManufacturerEntry& m : list)
+        for (const std::string& d : m.devices)
+            std::printf("%s/%s\n", m.name.c_str(), d.c_str());
+    return true;
+}
+
 bool Backup(Context& c, const Arguments& a)
 {
     return c.station.backups().BackupDevice(a[0]);
@@ -243,6 +258,7 @@ const std::vector<CommandSpec>& CommandSpecs()
 {
     static const std::vector<CommandSpec> specs = {
         {"programmers", 0, false, nullptr, [](Context& c, const Arguments&) { return ListAttached(c); }},
+        {"chips", 0, false, nullptr, [](Context& c, const Arguments&) { return ListChips(c); }},
         {"profile", 0, false, nullptr, [](Context& c, const Arguments&) {
              PrintProfile(c.app());
              return true;

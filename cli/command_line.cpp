@@ -1,6 +1,8 @@
 #include "command_line.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <functional>
 
 namespace morsk::cli {
@@ -20,6 +22,9 @@ const std::string& UsageText()
         "  --load FILE          load a program file (.bin, .hex, .eep) first; repeatable\n") +
         kProgrammerOptionsHelp +
         "  --skip-blank         program only the used part of the images (also SkipBlank=1 in setup.ini)\n"
+        "  --serial-next N      write serial number N (then N+Step ...) for this call, leaving the\n"
+        "                       [SERIAL] counter of setup.ini alone; --no-serial: write none\n"
+        "  --log FILE           append one CSV line per run to FILE (also [LOG] File= in setup.ini)\n"
         "  --force              fuses-write or restore even a change that can lock the chip out\n"
         "                       (RSTDISBL, DWEN, SPIEN, an external clock, a lock byte that\n"
         "                       protects the memories)\n"
@@ -30,6 +35,8 @@ const std::string& UsageText()
         "  fuses-read  fuses-write LL HH EE  save FILE(.bin|.hex|.eep)\n"
         "  backup FILE  restore FILE   the whole chip (flash, EEPROM, fuses, lock byte and\n"
         "               signature) into one Intel HEX file and back\n"
+        "  watch        a production station: runs the auto sequence once on each chip of the\n"
+        "               selected kind put into the socket, one line per chip, until Ctrl+C/SIGTERM\n"
         "\n"
         "Ctrl+C or SIGTERM stops a running transfer at the next block and leaves\n"
         "programming mode; a second one ends the program at once.\n"
@@ -70,6 +77,16 @@ int ParseCommandLine(const std::vector<std::string>& args, Options& options, std
              return std::string();
          }},
         {"--load", [&](const std::string& v) { options.loads.push_back(v); return std::string(); }},
+        {"--log", [&](const std::string& v) { options.logFile = v; return std::string(); }},
+        {"--serial-next", [&](const std::string& v) {
+             char* end = nullptr;
+             errno = 0;
+             const unsigned long long n = std::strtoull(v.c_str(), &end, 10);
+             if (v.empty() || *end != '\0' || errno == ERANGE || v[0] == '-')
+                 return std::string("--serial-next takes a decimal number");
+             options.serialNext = n;
+             return std::string();
+         }},
     };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -87,6 +104,10 @@ int ParseCommandLine(const std::vector<std::string>& args, Options& options, std
         }
         if (a == "--force") {
             options.force = true;
+            continue;
+        }
+        if (a == "--no-serial") {
+            options.noSerial = true;
             continue;
         }
         std::string why;
@@ -127,6 +148,11 @@ int ParseCommandLine(const std::vector<std::string>& args, Options& options, std
     }
     if (options.commands.empty())
         return Usage("no command given");
+    if (options.noSerial && options.serialNext)
+        return Usage("--serial-next and --no-serial contradict each other");
+    if (options.commands.size() > 1 &&
+        std::any_of(options.commands.begin(), options.commands.end(), [](const auto& c) { return c[0] == "watch"; }))
+        return Usage("watch runs alone: it programs each chip with the auto sequence");
     if (const std::string why = CheckProgrammerOptions(options.programmer); !why.empty())
         return Usage(why);
     return -1;

@@ -2,6 +2,7 @@
 // without touching a file or a device, so that it can be tested and fuzzed.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -28,6 +29,10 @@ struct Options {
     ProgrammerOptions programmer;
     bool skipBlank = false;
     bool force = false;
+    // Serial numbers and the log, over setup.ini's [SERIAL] and [LOG].
+    std::optional<uint64_t> serialNext;
+    bool noSerial = false;
+    std::optional<std::string> logFile;
     std::vector<std::vector<std::string>> commands;
 };
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "auto_sequence.h"
+#include "chip_watch.h"
 #include "fuse_model.h"
 #include "fuse_transfer.h"
 #include "identify.h"
@@ -207,6 +208,31 @@ bool Restore(Context& c, const Arguments& a)
     return result == RestoreResult::Done;
 }
 
+// One line per chip until a stop request; the status lines of each run go
+// to the log, not the terminal.
+bool Watch(Context& c, const Arguments&)
+{
+    ChipWatch watch(c.station, c.production);
+    AppState& app = c.app();
+    c.ui.quiet = true;
+    std::printf("等待器件...\n");
+    std::fflush(stdout);
+    while (!app.link.CancelRequested()) {
+        const WatchEvent event = watch.Poll();
+        const std::string line = WatchLine(event, app);
+        if (!line.empty()) {
+            std::printf("%s\n", line.c_str());
+            std::fflush(stdout);
+        }
+        // The pause between polls ends early for a stop request.
+        for (unsigned waited = 0; waited < kWatchPollMs && !app.link.CancelRequested(); waited += 10)
+            SleepMilliseconds(10);
+    }
+    c.ui.quiet = false;
+    std::printf("已停止: 成功 %u, 失败 %u\n", app.successCount, app.failureCount);
+    return true;
+}
+
 // An operation of the chip.
 template <bool (ChipOperations::*operation)()>
 bool Operation(Context& c, const Arguments&)
@@ -269,11 +295,19 @@ const std::vector<CommandSpec>& CommandSpecs()
          }},
         {"erase", 0, true, nullptr, Operation<&ChipOperations::EraseDevice>},
         {"blank", 0, true, nullptr, Operation<&ChipOperations::BlankCheckDevice>},
-        {"program", 0, true, nullptr, Operation<&ChipOperations::ProgramDevice>},
+        {"program", 0, true, nullptr, [](Context& c, const Arguments& a) {
+             return (!c.run || c.run->TakeSerial()) && Operation<&ChipOperations::ProgramDevice>(c, a);
+         }},
         {"read", 0, true, nullptr, Operation<&ChipOperations::ReadDevice>},
         {"verify", 0, true, nullptr, Operation<&ChipOperations::VerifyDevice>},
         {"auto", 0, true, nullptr, [](Context& c, const Arguments&) {
-             const bool ok = RunAuto(c.app(), c.station.link());
+             bool ok;
+             if (!c.run || c.run->TakeSerial()) {
+                 ok = RunAuto(c.app(), c.station.link());
+             } else {
+                 ++c.app().failureCount;
+                 ok = false;
+             }
              std::printf("success: %u\nfailure: %u\n", c.app().successCount, c.app().failureCount);
              return ok;
          }},
@@ -282,6 +316,7 @@ const std::vector<CommandSpec>& CommandSpecs()
         {"save", 1, false, CheckSaveName, Save},
         {"backup", 1, true, nullptr, Backup},
         {"restore", 1, true, nullptr, Restore},
+        {"watch", 0, true, nullptr, Watch},
         {"identify", 0, true, nullptr, [](Context& c, const Arguments&) { return IdentifyAndSelect(c, false); }, true},
     };
     return specs;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "console_ui.h"
+#include "production_run.h"
 #include "station.h"
 
 namespace morsk::cli {
@@ -19,6 +20,8 @@ struct Context {
     Station& station;
     ConsoleUi& ui;
     bool force;  // write fuses even where they can lock the chip out
+    ProductionOptions& production;
+    ProductionRun* run;  // the call's run; null for watch, which runs one per chip
 
     AppState& app() { return station.app(); }
 };

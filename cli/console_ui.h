@@ -17,6 +17,8 @@ public:
 
     void AddStatusLine(std::string text) override
     {
+        if (quiet)
+            return;
         EndBar();
         std::printf("%s\n", text.c_str());
         std::fflush(stdout);
@@ -30,7 +32,7 @@ public:
     }
     void SetProgress(int percent) override
     {
-        if (!showBar_ || (barShown_ && percent == lastPercent_))
+        if (quiet || !showBar_ || (barShown_ && percent == lastPercent_))
             return;
         lastPercent_ = percent;
         const int filled = percent * 40 / 100;
@@ -52,6 +54,8 @@ public:
 
     std::string fileLine;
     std::string chipLine;
+    // The watch prints lines of its own instead.
+    bool quiet = false;
 
 private:
     bool showBar_;

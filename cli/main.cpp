@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <optional>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -94,6 +95,20 @@ int main(int argc, char** argv)
     }
     if (options.skipBlank)
         app.settings.skipBlank = true;  // for this call only; setup.ini is never written
+    ProductionOptions production;
+    if (std::string why; !ReadProductionOptions(app.paths.settingsFile, production, why)) {
+        std::fprintf(stderr, "morsk-cli: %s: %s\n", app.paths.settingsFile.c_str(), why.c_str());
+        return kExitUsage;
+    }
+    if (options.noSerial)
+        production.serial.enabled = false;
+    if (options.serialNext) {
+        production.serial.enabled = true;
+        production.serial.next = *options.serialNext;
+        production.sharedCounter = false;
+    }
+    if (options.logFile)
+        production.logFile = *options.logFile;
     // With --chip auto the files are checked against the identified chip.
     if (!options.chipAuto)
         if (const int status = LoadFiles(app, options.loads); status >= 0)
@@ -113,7 +128,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "morsk-cli: %s\n", error.c_str());
         return kExitFailed;
     }
-    Context context{station, ui, options.force};
+    // The whole call is one run (one chip), except for the watch, which
+    // makes one per chip.
+    const bool watching = options.commands[0][0] == "watch";
+    std::optional<ProductionRun> run;
+    if (drivesChip && !watching)
+        run.emplace(station, production);
+    Context context{station, ui, options.force, production, run ? &*run : nullptr};
     gStation = &station;
     CatchStopSignals();
     if (options.chipAuto) {
@@ -138,6 +159,8 @@ int main(int argc, char** argv)
             break;
         }
         station.BeginOperation();
+        if (run && spec.usesChip)
+            run->AddStep(cmd[0]);
         bool ok = spec.run(context, Arguments(cmd.begin() + 1, cmd.end()));
         if (station.EndOperation())
             ok = false;
@@ -148,6 +171,9 @@ int main(int argc, char** argv)
         }
     }
     ui.EndBar();
+    if (run && !run->Finish(status == kExitOk))
+        status = kExitFailed;
+    std::fflush(stdout);
     gStation = nullptr;
     if (!station.Shutdown(error)) {
         std::fprintf(stderr, "morsk-cli: %s\n", error.c_str());

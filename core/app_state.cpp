@@ -1,4 +1,5 @@
 #include "app_state.h"
+#include "status_outcome.h"
 
 #include <span>
 
@@ -9,6 +10,10 @@ namespace morsk {
 void AppState::AddStatusLine(std::string text)
 {
     ++statusLineCount;
+    if (record.active && record.firstFailure.empty() && ClassifyStatusLine(text) == LineOutcome::Failure)
+        record.firstFailure = text;
+    if (record.active)
+        record.lastLine = text;
     status->AddStatusLine(std::move(text));
 }
 

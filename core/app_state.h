@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "chip_profile.h"
 #include "data_buffer.h"
@@ -14,6 +15,23 @@
 #include "ui_sinks.h"
 
 namespace morsk {
+
+// A serial number patched into what a run writes.
+struct SerialPatch {
+    bool eeprom = false;
+    uint32_t address = 0;
+    std::vector<uint8_t> bytes;
+    uint64_t number = 0;
+};
+
+// What a production run notes for its record while it goes.
+struct RunRecord {
+    bool active = false;
+    bool signatureRead = false;
+    uint8_t signature[3] = {};
+    std::string firstFailure;  // the first status line that says a failure
+    std::string lastLine;
+};
 
 struct AppState {
     ChipProfile profile;
@@ -26,6 +44,14 @@ struct AppState {
     uint8_t failureCount = 0;
     int statusLineCount = 0;
     LinkState link;
+
+    // What program and verify write and compare: the buffer, or during a
+    // run with a serial number a copy with the number patched in (the
+    // buffer itself never changes for it).
+    const DataBuffer* programImages = nullptr;
+    const DataBuffer& ImagesToProgram() const { return programImages ? *programImages : buffer; }
+    const SerialPatch* serial = nullptr;
+    RunRecord record;
 
     StatusSink* status = &DefaultUi();
     Notifier* notifier = &DefaultUi();

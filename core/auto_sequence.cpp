@@ -71,13 +71,13 @@ bool RunAuto(AppState& app, ProgrammerLink& link)
             break;
         switch (code) {
         case '1':
-            allOk &= ops.ProgramFlashStep();
+            allOk &= ops.ProgramFlashStep() && ops.WriteSerialEepromStep();
             break;
         case '2':
             allOk &= ops.ReadChip(ChipOperations::ReadLines::AutoStep);
             break;
         case '3':
-            allOk &= ops.VerifyStep();
+            allOk &= ops.VerifyStep() && ops.VerifySerialEepromStep();
             break;
         case '4':
             allOk &= ops.BlankCheckStep();

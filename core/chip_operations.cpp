@@ -10,12 +10,12 @@ namespace {
 
 std::span<const uint8_t> FlashImage(const AppState& app)
 {
-    return std::span<const uint8_t>(app.buffer.flash).first(UsedFlash(app.profile));
+    return std::span<const uint8_t>(app.ImagesToProgram().flash).first(UsedFlash(app.profile));
 }
 
 std::span<const uint8_t> EepromImage(const AppState& app)
 {
-    return std::span<const uint8_t>(app.buffer.eeprom).first(UsedEeprom(app.profile));
+    return std::span<const uint8_t>(app.ImagesToProgram().eeprom).first(UsedEeprom(app.profile));
 }
 
 // What the program step writes: the whole flash image, or with skipBlank
@@ -67,6 +67,8 @@ bool ChipOperations::IdentifyChip()
         return false;
     }
     const uint8_t* expected = app_.profile.signature;
+    app_.record.signatureRead = true;
+    std::copy_n(id, 3, app_.record.signature);
     if (id[0] == expected[0] && id[1] == expected[1] && id[2] == expected[2]) {
         app_.AddStatusLine(Format("器件ID:%2.2X %2.2X %2.2X", id[0], id[1], id[2]));
         return true;
@@ -140,6 +142,36 @@ bool ChipOperations::VerifyVerdict(bool match)
 bool ChipOperations::VerifyStep()
 {
     return VerifyVerdict(CompareFlash());
+}
+
+bool ChipOperations::WriteSerialEepromStep()
+{
+    const SerialPatch* serial = app_.serial;
+    if (!serial || !serial->eeprom)
+        return true;
+    // Only the number's bytes change: the rest of the range is written
+    // back as the chip holds it.
+    Line("写序列号...");
+    std::vector<uint8_t> range(serial->address + serial->bytes.size(), kErasedByte);
+    bool ok = link_.ReadMemory(MemoryKind::Eeprom, range) == 1;
+    if (ok) {
+        std::copy(serial->bytes.begin(), serial->bytes.end(), range.begin() + serial->address);
+        ok = link_.WriteMemory(MemoryKind::Eeprom, range, app_.profile.eepromPageSize) == 1;
+    }
+    Line(ok ? "写序列号成功!" : "写序列号错误...!");
+    return ok;
+}
+
+bool ChipOperations::VerifySerialEepromStep()
+{
+    const SerialPatch* serial = app_.serial;
+    if (!serial || !serial->eeprom)
+        return true;
+    std::vector<uint8_t> range(serial->address + serial->bytes.size(), kErasedByte);
+    const bool ok = link_.ReadMemory(MemoryKind::Eeprom, range) == 1 &&
+                    std::equal(serial->bytes.begin(), serial->bytes.end(), range.begin() + serial->address);
+    Line(ok ? "效验序列号完成!" : "效验序列号失败!");
+    return ok;
 }
 
 bool ChipOperations::BlankRead(std::vector<uint8_t>& flash, std::vector<uint8_t>& eeprom)

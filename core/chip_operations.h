@@ -46,6 +46,11 @@ public:
     bool IsImageBlank(std::span<const uint8_t> flash, std::span<const uint8_t> eeprom) const;
     // Compares the chip's flash with the flash image and adds the outcome.
     bool VerifyStep();
+    // A serial number in the EEPROM, for the auto run, whose steps leave
+    // the EEPROM alone otherwise: written, and compared. Nothing to do
+    // without one.
+    bool WriteSerialEepromStep();
+    bool VerifySerialEepromStep();
     // Reads flash and (ATMEL) EEPROM; the images and the view take them,
     // and the checksum line says so, only when every read succeeded.
     // The read button announces a NORDIC chip's read in lines of its own;

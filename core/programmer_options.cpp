@@ -10,6 +10,9 @@ const char kProgrammerOptionsHelp[] =
     "  --sim-state FILE     keep the virtual chip's memories and fuses in FILE between calls\n"
     "  --sim-realtime       the virtual programmer takes as long per transfer as the real one\n"
     "  --sim-programmers N  N virtual programmers on ports 1-1 ... 1-N, each with its own chip\n"
+    "  --sim-socket FILE    a chip is in the virtual socket while FILE exists, a new one each time\n"
+    "                       it appears (FILE holds nothing, a chip name, and/or \"random\" for random\n"
+    "                       contents); FILE.2 ... for the other programmers\n"
     "  --port PATH|BUS:ADDR use only this programmer (see: morsk-cli programmers); the first one otherwise\n";
 
 OptionParse ParseProgrammerOption(const std::vector<std::string>& args, size_t& i, ProgrammerOptions& options,
@@ -24,7 +27,7 @@ OptionParse ParseProgrammerOption(const std::vector<std::string>& args, size_t& 
         options.realtime = true;
         return OptionParse::Taken;
     }
-    if (a != "--sim-chip" && a != "--sim-state" && a != "--sim-programmers" && a != "--port")
+    if (a != "--sim-chip" && a != "--sim-state" && a != "--sim-programmers" && a != "--port" && a != "--sim-socket")
         return OptionParse::NotMine;
     if (i + 1 >= args.size()) {
         error = a + " needs a value";
@@ -35,6 +38,8 @@ OptionParse ParseProgrammerOption(const std::vector<std::string>& args, size_t& 
         options.simChip = v;
     } else if (a == "--sim-state") {
         options.simState = v;
+    } else if (a == "--sim-socket") {
+        options.simSocket = v;
     } else if (a == "--port") {
         if (!DeviceFilter::Parse(v, options.port)) {
             error = "--port takes a port path such as 1-2.3, or BUS:ADDR";
@@ -53,8 +58,9 @@ OptionParse ParseProgrammerOption(const std::vector<std::string>& args, size_t& 
 
 std::string CheckProgrammerOptions(const ProgrammerOptions& options)
 {
-    if (!options.simulate && (options.realtime || options.simProgrammers > 1 || options.simChip || options.simState))
-        return "--sim-chip, --sim-state, --sim-realtime and --sim-programmers need --simulate";
+    if (!options.simulate &&
+        (options.realtime || options.simProgrammers > 1 || options.simChip || options.simState || options.simSocket))
+        return "--sim-chip, --sim-state, --sim-socket, --sim-realtime and --sim-programmers need --simulate";
     return {};
 }
 

@@ -28,6 +28,9 @@ struct ProgrammerOptions {
     // How many virtual programmers are attached (ports 1-1, 1-2, ...); with
     // more than one, programmer i keeps its chip in simState + "." + port.
     int simProgrammers = 1;
+    // A control file: while it exists a chip is in the virtual socket,
+    // and each time it appears a new one goes in (see VirtualProgrammer).
+    std::optional<std::string> simSocket;
     // Only this programmer; the first in bus order when empty.
     DeviceFilter port;
 };

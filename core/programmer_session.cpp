@@ -1,4 +1,7 @@
 #include "programmer_session.h"
+#include <sstream>
+#include <random>
+#include "text_util.h"
 
 #include <unistd.h>
 
@@ -56,7 +59,41 @@ bool ProgrammerSession::Start(const ProgrammerOptions& options, std::string& err
         }
         simState_ = options.simState;
     }
-    socketFollowsSelection_ = !options.simChip && !options.simState && count == 1;
+    if (options.simSocket) {
+        sim->socketFile = *options.simSocket;
+        const ChipProfile fallback = app_.profile;
+        const std::string deviceList = app_.paths.deviceList;
+        const std::string defaultChip = socket;
+        sim->makeChip = [fallback, deviceList, defaultChip](const std::string& text) -> std::optional<VirtualChip> {
+            std::istringstream words(text);
+            std::string word, name = defaultChip;
+            bool random = false;
+            while (words >> word) {
+                if (word == "random")
+                    random = true;
+                else
+                    name = word;
+            }
+            ChipProfile profile = fallback;
+            std::vector<ManufacturerEntry> list;
+            int m = 0, d = 0;
+            if (name != fallback.deviceName &&
+                !(ReadDeviceNames(deviceList, list) && FindDevice(list, "", name, m, d) &&
+                  LoadChipProfile(profile, deviceList, m, d, DefaultUi())))
+                return std::nullopt;  // a chip the list lacks: nothing answers
+            VirtualChip chip = VirtualChip::FromProfile(profile);
+            if (random) {
+                std::random_device seed;
+                std::mt19937 bytes(seed());
+                for (uint8_t& b : chip.flash)
+                    b = static_cast<uint8_t>(bytes());
+                for (uint8_t& b : chip.eeprom)
+                    b = static_cast<uint8_t>(bytes());
+            }
+            return chip;
+        };
+    }
+    socketFollowsSelection_ = !options.simChip && !options.simState && !options.simSocket && count == 1;
     sim_ = sim.get();
     backend_ = std::move(sim);
     app_.link.backend = backend_.get();
@@ -76,6 +113,16 @@ bool ProgrammerSession::LockProgrammer(std::string& error)
     if (sim_)
         name = "sim-" + name;
     return lock_.Acquire(name, error);
+}
+
+std::string ProgrammerSession::PortName() const
+{
+    UsbDeviceInfo target;
+    if (!backend_ || !FindProgrammer(*backend_, app_.link.filter, target))
+        return {};
+    if (!target.portPath.empty())
+        return target.portPath;
+    return Format("%03u:%03u", target.busNumber, target.address);
 }
 
 void ProgrammerSession::SelectedChipChanged()

@@ -37,6 +37,9 @@ public:
     void ReleaseProgrammer() { lock_.Release(); }
 
     UsbBackend* backend() const { return backend_.get(); }
+    // The port path of the programmer the link uses ("1-1"), for records;
+    // empty when none is attached.
+    std::string PortName() const;
 
     // Closes the held USB handle and writes the virtual chip's state file.
     // False, with the reason, when that file cannot be written. Runs once;

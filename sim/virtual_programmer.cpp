@@ -1,4 +1,6 @@
 #include "virtual_programmer.h"
+#include <sstream>
+#include <fstream>
 #include "wire_protocol.h"
 
 #include <algorithm>
@@ -74,6 +76,25 @@ bool VirtualProgrammer::Present() const
     return !unplugged_ && !(unplugAfter && transfers >= unplugAfter);
 }
 
+void VirtualProgrammer::LookAtSocketFile(size_t programmer)
+{
+    if (socketFile.empty() || !makeChip)
+        return;
+    const std::string path = programmer == 0 ? socketFile : socketFile + "." + std::to_string(programmer + 1);
+    if (socketFilled_.size() <= programmer)
+        socketFilled_.resize(programmer + 1, false);
+    std::ifstream in(path, std::ios::binary);
+    const bool filled = static_cast<bool>(in);
+    if (filled && !socketFilled_[programmer]) {
+        std::stringstream text;
+        text << in.rdbuf();
+        Socket(programmer) = makeChip(text.str());
+    } else if (!filled) {
+        Socket(programmer).reset();
+    }
+    socketFilled_[programmer] = filled;
+}
+
 std::optional<VirtualChip>& VirtualProgrammer::Socket(size_t i)
 {
     if (i == 0)
@@ -145,6 +166,7 @@ int VirtualProgrammer::Firmware(size_t programmer, uint8_t request, uint16_t val
     const uint8_t b3 = static_cast<uint8_t>(index >> 8);
     switch (request) {
     case kRequestConnect:  // family in wIndex high byte
+        LookAtSocketFile(programmer);
         state.family = b3;
         state.enabled = false;
         return Answer();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -49,6 +50,13 @@ public:
     // The socket of programmer i (0 is `chip`); each programmer has its own.
     std::optional<VirtualChip>& Socket(size_t i);
     static std::string PortPath(size_t i) { return "1-" + std::to_string(i + 1); }
+    // A socket that a person or a script fills while the program runs:
+    // while `socketFile` exists programmer 0 holds a chip (programmer i
+    // looks at socketFile + "." + (i + 1)), and each time the file appears a
+    // new chip goes in, made by `makeChip` from the file's text. Looked at
+    // at the start of every programming cycle.
+    std::string socketFile;
+    std::function<std::optional<VirtualChip>(const std::string& text)> makeChip;
     // Whether programmer i was ever opened.
     bool Used(size_t i) const { return used_.count(i) != 0; }
 
@@ -107,6 +115,8 @@ private:
     int Firmware(size_t programmer, uint8_t request, uint16_t value, uint16_t index, uint8_t* data,
                  uint16_t length);
     bool ChipAnswers(size_t programmer);
+    void LookAtSocketFile(size_t programmer);
+    std::vector<bool> socketFilled_;
     bool Present() const;
     FirmwareState& State(size_t programmer);
 

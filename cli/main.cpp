@@ -10,6 +10,7 @@
 
 #include "command_line.h"
 #include "console_ui.h"
+#include "auto_sequence.h"
 #include "libusb_backend.h"
 #include "station.h"
 
@@ -160,7 +161,7 @@ int main(int argc, char** argv)
         }
         station.BeginOperation();
         if (run && spec.usesChip)
-            run->AddStep(cmd[0]);
+            run->AddStep(cmd[0] == "auto" ? "auto: " + AutoStepNames(app.settings.autoSequence) : cmd[0]);
         bool ok = spec.run(context, Arguments(cmd.begin() + 1, cmd.end()));
         if (station.EndOperation())
             ok = false;

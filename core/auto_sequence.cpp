@@ -30,6 +30,15 @@ int ParseStepCount(const char* text)
     return text ? std::max(HexDigitValue(text[0]), 0) : 0;
 }
 
+std::string AutoStepNames(const char* sequence)
+{
+    std::string names;
+    for (char code : SequenceCodes(sequence))
+        if (!StepName(code).empty())
+            names += (names.empty() ? "" : " ") + StepName(code);
+    return names;
+}
+
 std::string StepName(char code)
 {
     if (code >= '1' && code < '1' + kStepCount)

@@ -26,6 +26,9 @@ int ParseStepCount(const char* text);
 // says, '\0' where the text ends early.
 std::vector<char> SequenceCodes(const char* sequence);
 
+// "Erase Program Verify": the names of a stored sequence's steps.
+std::string AutoStepNames(const char* sequence);
+
 // The editor's name of a step code "1".."7"; empty for anything else.
 std::string StepName(char code);
 // The code of a step name; '0' for a name that is none of them.

@@ -81,9 +81,7 @@ WatchEvent ChipWatch::RunChip(const uint8_t signature[3])
     bool ok;
     {
         ProductionRun run(station_, options_);
-        for (char code : SequenceCodes(app.settings.autoSequence))
-            if (!StepName(code).empty())
-                run.AddStep(StepName(code));
+        run.AddStep(AutoStepNames(app.settings.autoSequence));
         if (run.TakeSerial()) {
             ok = RunAuto(app, station_.link());
         } else {

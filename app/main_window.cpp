@@ -31,6 +31,8 @@
 #include "status_outcome.h"
 #include "about_dialog.h"
 #include "options_dialog.h"
+#include "production_dialog.h"
+#include "chip_watch.h"
 
 namespace morsk {
 namespace {
@@ -80,7 +82,7 @@ const MenuSpec kMenus[] = {
               {"恢复器件", kMenuRestore}, {nullptr, 0}, {"最近打开的项目", 32783}, {nullptr, 0}, {"退出", 32772}}},
     {"数据缓冲区", {{"编辑", 32773}, {nullptr, 0}, {"清除缓冲区", 32775}, {nullptr, 0}, {"以文本保存", 32776}}},
     {"器件", {{"选择器件", 32777}, {"识别器件", kMenuIdentify}, {nullptr, 0}, {"器件配置字", 32780}}},
-    {"选项", {{"编程选项", 1018}}},
+    {"选项", {{"编程选项", 1018}, {nullptr, 0}, {"序列号和生产记录...", kMenuProduction}, {"连续自动烧录", kMenuStation}}},
     {"帮助", {{"关于...", 32784}}},
 };
 
@@ -117,7 +119,8 @@ MainWindow::MainWindow(Station& station, QWidget* parent)
       optionsDialog_(new OptionsDialog(this)),
       aboutDialog_(new AboutDialog(this)),
       fuseDialog_(new FuseDialog(app_.profile, app_.link, app_.failureCount, busy_, this)),
-      bufferEditor_(new BufferEditorDialog(this))
+      bufferEditor_(new BufferEditorDialog(this)),
+      productionDialog_(new ProductionDialog(this))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -183,6 +186,23 @@ void MainWindow::BuildLayout()
     settings->addStretch();
     outer->addLayout(settings);
     outer->addWidget(Line(QFrame::HLine, this));
+    // Station mode's result, large enough to read from the bench.
+    stationLabel_ = new QLabel(this);
+    stationLabel_->setObjectName(QStringLiteral("stationLabel"));
+    stationLabel_->setAlignment(Qt::AlignCenter);
+    stationLabel_->setMinimumHeight(64);
+    QFont big = stationLabel_->font();
+    big.setPointSizeF(big.pointSizeF() * 2.2);
+    big.setBold(true);
+    stationLabel_->setFont(big);
+    stationLabel_->setAutoFillBackground(true);
+    stationHint_ = new QLabel(this);
+    stationHint_->setObjectName(QStringLiteral("stationHint"));
+    stationHint_->setAlignment(Qt::AlignCenter);
+    stationLabel_->hide();
+    stationHint_->hide();
+    outer->addWidget(stationLabel_);
+    outer->addWidget(stationHint_);
 
     // The operation column left of the status list.
     auto* middle = new QHBoxLayout;
@@ -251,12 +271,21 @@ void MainWindow::Connect()
     const auto onMenu = [this](int id, auto handler) {
         connect(MenuAction(id), &QAction::triggered, this, handler);
     };
-    onClick(1037, [this] { RunOperation([this] { return RunAuto(app_, link_); }); });
-    onClick(1025, [this] { RunOperation([this] { return ops_.ProgramDevice(); }); });
-    onClick(1027, [this] { RunOperation([this] { return ops_.ReadDevice(); }); });
-    onClick(1026, [this] { RunOperation([this] { return ops_.VerifyDevice(); }); });
-    onClick(1036, [this] { RunOperation([this] { return ops_.BlankCheckDevice(); }); });
-    onClick(1024, [this] { RunOperation([this] { return ops_.EraseDevice(); }); });
+    onClick(1037, [this] {
+        RunProduction("auto: " + AutoStepNames(app_.settings.autoSequence), true, true,
+                      [this] { return RunAuto(app_, link_); });
+    });
+    onClick(1025, [this] { RunProduction("program", true, false, [this] { return ops_.ProgramDevice(); }); });
+    onClick(1027, [this] { RunProduction("read", false, false, [this] { return ops_.ReadDevice(); }); });
+    onClick(1026, [this] { RunProduction("verify", false, false, [this] { return ops_.VerifyDevice(); }); });
+    onClick(1036, [this] { RunProduction("blank", false, false, [this] { return ops_.BlankCheckDevice(); }); });
+    onClick(1024, [this] { RunProduction("erase", false, false, [this] { return ops_.EraseDevice(); }); });
+    onMenu(kMenuProduction, [this] { EditProduction(); });
+    MenuAction(kMenuStation)->setCheckable(true);
+    connect(MenuAction(kMenuStation), &QAction::toggled, this, [this](bool on) {
+        if (on != stationMode())
+            SetStationMode(on);
+    });
     onClick(1007, [this] { ChooseDevice(); });
     onClick(1033, [this] { IdentifyChipInWindow(); });
     onMenu(kMenuIdentify, [this] { IdentifyChipInWindow(); });
@@ -276,7 +305,11 @@ void MainWindow::Connect()
     onMenu(32775, [this] { ClearBufferFromMenu(); });
     onMenu(32776, [this] { SaveTextFromDialog(); });
     onMenu(32777, [this] { ChooseDevice(); });
-    onClick(1028, [this] { station_.RequestCancel(); });
+    onClick(1028, [this] {
+        station_.RequestCancel();
+        if (stationMode() && !busy_.busy())
+            SetStationMode(false);  // between two chips: stops at once
+    });
     onClick(1032, [this] { ResetCountersAsked(); });
     onMenu(1018, [this] { EditAutoSequence(); });
     onMenu(32780, [this] { fuseDialog_->Open(); });
@@ -293,6 +326,8 @@ bool MainWindow::Start(const WindowOptions& options, std::string& error)
     app_.AttachUi(this, this, this, this);
     station_.StartUp(options.workDir);
     RebuildRecentMenu();
+    if (std::string why; !ReadProductionOptions(app_.paths.settingsFile, production_, why))
+        app_.AddStatusLine("setup.ini: " + why);
     return station_.StartProgrammer(options.programmer, error);
 }
 
@@ -437,6 +472,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
         }
         return;
     }
+    if (stationMode())
+        SetStationMode(false);
     QDialog::closeEvent(event);
 }
 

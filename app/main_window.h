@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "chip_operations.h"
 #include "open_file_dialog.h"
 #include "programmer_link.h"
+#include "production_run.h"
 #include "programmer_session.h"
 #include "station.h"
 #include "ui_sinks.h"
@@ -25,10 +27,14 @@ class QListWidget;
 class QMenu;
 class QMenuBar;
 class QProgressBar;
+class QTimer;
 
 namespace morsk {
 
 class AboutDialog;
+class ChipWatch;
+class ProductionDialog;
+struct WatchEvent;
 class AutoEditorDialog;
 class BufferEditorDialog;
 class DeviceDialog;
@@ -44,6 +50,8 @@ inline constexpr char kSaveFailedText[] = "文件保存失败 !!!";
 inline constexpr int kMenuBackup = 32790;
 inline constexpr int kMenuRestore = 32791;
 inline constexpr int kMenuIdentify = 32792;
+inline constexpr int kMenuProduction = 32793;
+inline constexpr int kMenuStation = 32794;
 inline constexpr char kIdentifyCaption[] = "识别器件";
 
 struct WindowOptions {
@@ -85,6 +93,11 @@ public:
     AutoEditorDialog& autoEditor() { return *autoEditor_; }
     FuseDialog& fuseDialog() { return *fuseDialog_; }
     BufferEditorDialog& bufferEditor() { return *bufferEditor_; }
+    ProductionDialog& productionDialog() { return *productionDialog_; }
+    // Station mode: a run of the auto sequence for each chip put in.
+    bool stationMode() const { return watch_ != nullptr; }
+    void SetStationMode(bool on);
+    QLabel* stationLabel() const { return stationLabel_; }
     OpenFileDialog& fileDialog() { return fileDialog_; }
     OpenFileDialog& restoreDialog() { return restoreDialog_; }
     SaveFileDialog& backupDialog() { return backupDialog_; }
@@ -125,6 +138,15 @@ private:
     void IdentifyChipInWindow();
     void BackupChip();
     void RestoreChip();
+    // Serial numbers, the production log and station mode
+    // (main_window_station.cpp). An operation as a production run: its log
+    // line, and a serial number when it programs.
+    bool RunProduction(const std::string& steps, bool programs, bool countsFailures,
+                       const std::function<bool()>& operation);
+    void EditProduction();
+    void StationTick();
+    void ShowStationEvent(const WatchEvent& event);
+    void ShowStationState(const QString& text, const QColor& background);
     void ShowResetState();
 
     Station& station_;
@@ -144,6 +166,12 @@ private:
     SaveFileDialog backupDialog_{SaveFileDialog::Kind::Backup};
     OpenFileDialog restoreDialog_{OpenFileDialog::Kind::Backup};
     QMenu* recentMenu_ = nullptr;
+    ProductionDialog* productionDialog_;
+    ProductionOptions production_;
+    std::unique_ptr<ChipWatch> watch_;
+    QTimer* watchTimer_ = nullptr;
+    QLabel* stationLabel_ = nullptr;
+    QLabel* stationHint_ = nullptr;
 
     QListWidget* statusList_ = nullptr;
     QProgressBar* progress_ = nullptr;

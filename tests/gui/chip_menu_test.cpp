@@ -2,7 +2,9 @@
 // from the window.
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include <random>
 
@@ -127,6 +129,47 @@ TEST(ChipMenu, BackupAndRestoreFromTheFileMenu)
     EXPECT_EQ(sim->chip->eeprom, original.eeprom);
     EXPECT_EQ(sim->chip->fuses[0], 0xE4);
     EXPECT_EQ(sim->chip->lock, 0xFE);
+}
+
+}  // namespace
+}  // namespace morsk
+
+namespace morsk {
+namespace {
+
+// Station mode: a pass, the chip out, a failing chip in, stopped with 取消.
+TEST(StationMode, APassAFailAndCancel)
+{
+    WindowRig rig("[SETUP]\nAUTO=213\n[SERIAL]\nEnabled=1\nAddress=0x1FF0\nNext=7\n", test::Simulated());
+    VirtualProgrammer* sim = rig.window->session().simulator();
+    rig.window->MenuAction(kMenuStation)->trigger();
+    ASSERT_TRUE(rig.window->stationMode());
+    EXPECT_FALSE(Control<QPushButton>(rig.window.get(), 1025)->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(rig.window.get(), 1028)->isEnabled());
+    QLabel* label = rig.window->stationLabel();
+    auto* hint = rig.window->findChild<QLabel*>(QStringLiteral("stationHint"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return label->text().startsWith(QStringLiteral("通过")); }, 5000));
+    EXPECT_EQ(label->text().toStdString(), "通过  #1   序列号 7");
+    EXPECT_EQ(sim->chip->flash[0x1FF0], 7);
+    EXPECT_EQ(hint->text().toStdString(), "请取出器件");
+    // Left in: not programmed again.
+    QTest::qWait(800);
+    EXPECT_EQ(rig.app->successCount, 1);
+
+    sim->chip.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hint->text() == QStringLiteral("请放入下一个器件"); }, 5000));
+    Socket(sim, "ATMEGA8");
+    std::fill(sim->chip->flash.begin(), sim->chip->flash.end(), 0x00);  // not erased: its verify fails
+    ASSERT_TRUE(QTest::qWaitFor([&] { return label->text().startsWith(QStringLiteral("失败")); }, 5000));
+    EXPECT_EQ(label->text().toStdString(), "失败  #2");
+    EXPECT_EQ(hint->text().toStdString(), "效验器件失败!  ——  请取出器件");
+    EXPECT_EQ(rig.app->failureCount, 1);
+    EXPECT_NE(test::ReadFile(rig.dir.File("setup.ini")).find("Next=8\n"), std::string::npos);  // 8 went back
+
+    Click(rig.window.get(), 1028);
+    EXPECT_FALSE(rig.window->stationMode());
+    EXPECT_FALSE(rig.window->MenuAction(kMenuStation)->isChecked());
+    EXPECT_TRUE(Control<QPushButton>(rig.window.get(), 1025)->isEnabled());
 }
 
 }  // namespace

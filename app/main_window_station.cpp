@@ -107,7 +107,9 @@ void MainWindow::SetStationMode(bool on)
     for (int id : kStationLocked)
         Control<QPushButton>(this, id)->setEnabled(true);
     SetOperationsEnabled(ChipCommandsAllowed(app_));
-    stationHint_->setText(QStringLiteral("连续自动烧录已停止"));
+    // The last result stays readable, the state says it is over.
+    stationHint_->setText(stationLabel_->text() + QStringLiteral("  ——  连续自动烧录已停止"));
+    ShowStationState(QStringLiteral("连续自动烧录已停止"), kWaitColour);
 }
 
 void MainWindow::StationTick()

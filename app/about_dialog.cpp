@@ -1,3 +1,4 @@
+#include "tr.h"
 #include "about_dialog.h"
 
 #include <QCheckBox>
@@ -20,14 +21,14 @@ const ControlSpec kAboutControls[] = {
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("关于 Tarvel"));
+    setWindowTitle(Tr("关于 Tarvel"));
     CreateControls(kAboutControls, this);
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/icons/morsk.svg")).pixmap(48, 48));
     auto* lines = new QVBoxLayout;
     for (const char* text : {"Tarvel 1.0 版", "Morsk 编程器  2026", "作者：Morsk 开发组",
                              "相关链接：https://example.org/morsk"}) {
-        auto* label = new QLabel(QString::fromUtf8(text), this);
+        auto* label = new QLabel(Tr(text), this);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);  // plain text, opens nothing
         lines->addWidget(label);
     }

@@ -1,3 +1,4 @@
+#include "tr.h"
 #include "auto_editor_dialog.h"
 
 #include <QGridLayout>
@@ -26,13 +27,13 @@ const ControlSpec kControls[] = {
 
 AutoEditorDialog::AutoEditorDialog(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("编辑自动烧录方式"));
+    setWindowTitle(Tr("编辑自动烧录方式"));
     CreateControls(kControls, this);
     offered_ = Control<QListWidget>(this, 1042);
     chosen_ = Control<QListWidget>(this, 1043);
-    auto* offeredLabel = new QLabel(QStringLiteral("器件功能选项："), this);
+    auto* offeredLabel = new QLabel(Tr("器件功能选项："), this);
     offeredLabel->setBuddy(offered_);
-    auto* chosenLabel = new QLabel(QStringLiteral("自动烧录方式："), this);
+    auto* chosenLabel = new QLabel(Tr("自动烧录方式："), this);
     chosenLabel->setBuddy(chosen_);
 
     auto* middle = new QVBoxLayout;

@@ -140,8 +140,13 @@ int main(int argc, char** argv)
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("morsk"));
     QApplication::setDesktopFileName(QStringLiteral("morsk"));
-    // Qt's own dialogs and buttons speak the window's language.
-    InstallQtTranslations(qapp, QLocale(QLocale::Chinese, QLocale::China));
+    // The language is known before the first widget is made: the stored
+    // choice, or on a first start the locale's. Qt's own dialogs and
+    // buttons speak it too.
+    const Language language = StartLanguage(BuildPaths(".").settingsFile);
+    SetLanguage(language);
+    if (language == Language::Chinese)
+        InstallQtTranslations(qapp, QLocale(QLocale::Chinese, QLocale::China));
 
     auto station = std::make_unique<Station>();
     auto window = std::make_unique<MainWindow>(*station);

@@ -1,6 +1,8 @@
+#include "tr.h"
 #include "main_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -82,7 +84,8 @@ const MenuSpec kMenus[] = {
               {"恢复器件", kMenuRestore}, {nullptr, 0}, {"最近打开的项目", 32783}, {nullptr, 0}, {"退出", 32772}}},
     {"数据缓冲区", {{"编辑", 32773}, {nullptr, 0}, {"清除缓冲区", 32775}, {nullptr, 0}, {"以文本保存", 32776}}},
     {"器件", {{"选择器件", 32777}, {"识别器件", kMenuIdentify}, {nullptr, 0}, {"器件配置字", 32780}}},
-    {"选项", {{"编程选项", 1018}, {nullptr, 0}, {"序列号和生产记录...", kMenuProduction}, {"连续自动烧录", kMenuStation}}},
+    {"选项", {{"编程选项", 1018}, {nullptr, 0}, {"序列号和生产记录...", kMenuProduction}, {"连续自动烧录", kMenuStation}, {nullptr, 0},
+              {"语言 / Language", kMenuLanguage}}},
     {"帮助", {{"关于...", 32784}}},
 };
 
@@ -221,9 +224,9 @@ void MainWindow::BuildLayout()
 
     // Counters and progress along the bottom.
     auto* bottom = new QHBoxLayout;
-    auto* successLabel = new QLabel(QStringLiteral("成功："), this);
+    auto* successLabel = new QLabel(Tr("成功："), this);
     successLabel->setBuddy(success_);
-    auto* failureLabel = new QLabel(QStringLiteral("失败："), this);
+    auto* failureLabel = new QLabel(Tr("失败："), this);
     failureLabel->setBuddy(failure_);
     bottom->addWidget(successLabel);
     bottom->addWidget(success_);
@@ -240,7 +243,7 @@ void MainWindow::BuildLayout()
 void MainWindow::BuildMenu(QMenuBar* bar)
 {
     for (const MenuSpec& menu : kMenus) {
-        QMenu* m = bar->addMenu(QString::fromUtf8(menu.title));
+        QMenu* m = bar->addMenu(Tr(menu.title));
         for (const MenuItem& item : menu.items) {
             if (!item.caption) {
                 m->addSeparator();
@@ -248,10 +251,23 @@ void MainWindow::BuildMenu(QMenuBar* bar)
             }
             QAction* action;
             if (item.id == 32783) {
-                recentMenu_ = m->addMenu(QString::fromUtf8(item.caption));
+                recentMenu_ = m->addMenu(Tr(item.caption));
                 action = recentMenu_->menuAction();
+            } else if (item.id == kMenuLanguage) {
+                QMenu* languages = m->addMenu(QString::fromUtf8(item.caption));  // the same in both
+                action = languages->menuAction();
+                auto* group = new QActionGroup(languages);
+                for (const auto& [language, name] : {std::pair{Language::Chinese, "中文"},
+                                                     std::pair{Language::English, "English"}}) {
+                    QAction* choice = languages->addAction(QString::fromUtf8(name));
+                    choice->setObjectName(QStringLiteral("language-%1").arg(QString::fromUtf8(LanguageName(language))));
+                    choice->setCheckable(true);
+                    choice->setChecked(language == CurrentLanguage());
+                    group->addAction(choice);
+                    connect(choice, &QAction::triggered, this, [this, language] { ChooseLanguage(language); });
+                }
             } else {
-                action = m->addAction(QString::fromUtf8(item.caption));
+                action = m->addAction(Tr(item.caption));
             }
             action->setObjectName(QStringLiteral("menu%1").arg(item.id));
         }
@@ -396,7 +412,7 @@ void MainWindow::AddStatusLine(std::string text)
 {
     // AppState counts the lines; it has already counted this one.
     const int row = app_.statusLineCount - 1;
-    statusList_->insertItem(row, QString::fromStdString(text));
+    statusList_->insertItem(row, Tr(text));
     switch (ClassifyStatusLine(text)) {
     case LineOutcome::Failure: statusList_->item(row)->setForeground(kFailureColour); break;
     case LineOutcome::Success: statusList_->item(row)->setForeground(kSuccessColour); break;
@@ -414,7 +430,7 @@ void MainWindow::SetChipLine(const std::string& text)
 
 void MainWindow::SetFileLine(const std::string& text)
 {
-    ShowText(fileLine_, QString::fromStdString(text));
+    ShowText(fileLine_, Tr(text));
 }
 
 void MainWindow::ShowCounters(uint8_t success, uint8_t failure)
@@ -432,7 +448,7 @@ void MainWindow::SetOperationsEnabled(bool enabled)
 
 void MainWindow::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon)
 {
-    QMessageBox box(BoxIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
+    QMessageBox box(BoxIcon(icon), Tr(caption), Tr(text),
                     QMessageBox::Ok, this);
     box.exec();
 }
@@ -465,7 +481,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         // Not a silent wait of up to a minute: stop the run and close, or
         // let it finish.
-        if (QMessageBox::question(this, QString::fromUtf8(kWindowCaption), QString::fromUtf8(kCloseDuringRunQuestion),
+        if (QMessageBox::question(this, QString::fromUtf8(kWindowCaption), Tr(kCloseDuringRunQuestion),
                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes) {
             station_.RequestCancel();
             busy_.DeferClose(this);

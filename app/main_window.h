@@ -52,6 +52,8 @@ inline constexpr int kMenuRestore = 32791;
 inline constexpr int kMenuIdentify = 32792;
 inline constexpr int kMenuProduction = 32793;
 inline constexpr int kMenuStation = 32794;
+inline constexpr int kMenuLanguage = 32795;
+inline constexpr char kLanguageNextStart[] = "重新启动后生效 / Takes effect at the next start";
 inline constexpr char kIdentifyCaption[] = "识别器件";
 
 struct WindowOptions {
@@ -144,6 +146,8 @@ private:
     bool RunProduction(const std::string& steps, bool programs, bool countsFailures,
                        const std::function<bool()>& operation);
     void EditProduction();
+    // Kept in setup.ini; the next start shows it.
+    void ChooseLanguage(Language language);
     void StationTick();
     void ShowStationEvent(const WatchEvent& event);
     void ShowStationState(const QString& text, const QColor& background);

@@ -1,5 +1,6 @@
 // The window's items for the chip in the socket: identify it, back it up
 // whole, restore a backup.
+#include "tr.h"
 #include "main_window.h"
 
 #include <QInputDialog>
@@ -20,13 +21,13 @@ void MainWindow::IdentifyChipInWindow()
     });
     if (found.matches.empty())
         return;
-    const QString caption = QString::fromUtf8(kIdentifyCaption);
+    const QString caption = Tr(kIdentifyCaption);
     const ChipMatch* chosen = nullptr;
     if (found.matches.size() == 1) {
         const ChipMatch& m = found.matches[0];
         if (app_.profileLoaded && m.manufIndex == app_.settings.manufIndex && m.deviceIndex == app_.settings.deviceIndex)
             return;  // the selected chip already
-        const QString question = QStringLiteral("插座中的器件是 %1/%2。\n选择这个器件吗?")
+        const QString question = Tr("插座中的器件是 %1/%2。\n选择这个器件吗?")
                                      .arg(QString::fromStdString(m.manufacturer), QString::fromStdString(m.device));
         if (QMessageBox::question(this, caption, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
             QMessageBox::Yes)
@@ -41,7 +42,7 @@ void MainWindow::IdentifyChipInWindow()
             names << QString::fromStdString(m.manufacturer + "/" + m.device);
         }
         const uint8_t* id = found.signature;
-        const QString label = QString::fromStdString(
+        const QString label = Tr(
             Format("器件ID %02X %02X %02X 属于列表中的几种器件。\n插座中的器件是哪一种?", id[0], id[1], id[2]));
         bool ok = false;
         const QString picked = QInputDialog::getItem(this, caption, label, names, current, false, &ok);
@@ -77,9 +78,9 @@ void MainWindow::RestoreChip()
     if (result != RestoreResult::NeedsConsent)
         return;
     const QString question =
-        QStringLiteral("恢复这个备份时: %1。\n器件以后可能不能再用这个编程器编程。\n仍然恢复吗?")
-            .arg(QString::fromStdString(backups.ConsentText()));
-    if (QMessageBox::warning(this, QStringLiteral("恢复器件"), question, QMessageBox::Yes | QMessageBox::No,
+        Tr("恢复这个备份时: %1。\n器件以后可能不能再用这个编程器编程。\n仍然恢复吗?")
+            .arg(Tr(backups.ConsentText()));
+    if (QMessageBox::warning(this, Tr("恢复器件"), question, QMessageBox::Yes | QMessageBox::No,
                              QMessageBox::No) != QMessageBox::Yes)
         return;
     RunOperation([&] { return backups.RestoreDevice(*path, true) == RestoreResult::Done; });

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 
+#include "tr.h"
 #include "buffer_editor_dialog.h"
 #include "control_table.h"
 #include "hex_dump.h"
@@ -89,7 +90,7 @@ void MainWindow::RebuildRecentMenu()
     }
     // Empty, the submenu says so.
     if (n == 0)
-        recentMenu_->addAction(QStringLiteral("(无)"))->setEnabled(false);
+        recentMenu_->addAction(Tr("(无)"))->setEnabled(false);
 }
 
 void MainWindow::EditBuffer()
@@ -114,7 +115,7 @@ void MainWindow::ClearBufferFromMenu()
 
 void MainWindow::ResetCountersAsked()
 {
-    if (QMessageBox::question(this, QString::fromUtf8(kWindowCaption), QString::fromUtf8(kResetCountersQuestion),
+    if (QMessageBox::question(this, QString::fromUtf8(kWindowCaption), Tr(kResetCountersQuestion),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes)
         ResetCounters(app_);
 }

@@ -1,4 +1,5 @@
 // Serial numbers, the production log and station mode in the window.
+#include "tr.h"
 #include "main_window.h"
 
 #include <QAction>
@@ -57,6 +58,13 @@ void MainWindow::EditProduction()
     SaidIfNotSaved(app_, saved);
 }
 
+void MainWindow::ChooseLanguage(Language language)
+{
+    if (!SaidIfNotSaved(app_, SaveLanguage(app_.paths.settingsFile, language)))
+        return;
+    QMessageBox::information(this, QStringLiteral("语言 / Language"), QString::fromUtf8(kLanguageNextStart));
+}
+
 void MainWindow::ShowStationState(const QString& text, const QColor& background)
 {
     stationLabel_->setText(text);
@@ -84,8 +92,8 @@ void MainWindow::SetStationMode(bool on)
         for (int id : kStationLocked)
             Control<QPushButton>(this, id)->setEnabled(false);
         cancel->setEnabled(true);
-        ShowStationState(QStringLiteral("连续自动烧录: 等待器件"), kWaitColour);
-        stationHint_->setText(QStringLiteral("放入器件就开始自动烧录; 按\"取消\"停止"));
+        ShowStationState(Tr("连续自动烧录: 等待器件"), kWaitColour);
+        stationHint_->setText(Tr("放入器件就开始自动烧录; 按\"取消\"停止"));
         stationLabel_->show();
         stationHint_->show();
         if (!watchTimer_) {
@@ -108,8 +116,8 @@ void MainWindow::SetStationMode(bool on)
         Control<QPushButton>(this, id)->setEnabled(true);
     SetOperationsEnabled(ChipCommandsAllowed(app_));
     // The last result stays readable, the state says it is over.
-    stationHint_->setText(stationLabel_->text() + QStringLiteral("  ——  连续自动烧录已停止"));
-    ShowStationState(QStringLiteral("连续自动烧录已停止"), kWaitColour);
+    stationHint_->setText(stationLabel_->text() + Tr("  ——  连续自动烧录已停止"));
+    ShowStationState(Tr("连续自动烧录已停止"), kWaitColour);
 }
 
 void MainWindow::StationTick()
@@ -135,34 +143,34 @@ void MainWindow::StationTick()
 
 void MainWindow::ShowStationEvent(const WatchEvent& e)
 {
-    const QString line = QString::fromStdString(WatchLine(e, app_));
+    const QString line = Tr(WatchLine(e, app_));
     switch (e.kind) {
     case WatchEvent::Kind::Passed:
-        ShowStationState(QStringLiteral("通过  #%1").arg(e.chip) +
-                             (e.serial ? QStringLiteral("   序列号 %1").arg(*e.serial) : QString()),
+        ShowStationState(Tr("通过  #%1").arg(e.chip) +
+                             (e.serial ? Tr("   序列号 %1").arg(*e.serial) : QString()),
                          kPassColour);
-        stationHint_->setText(QStringLiteral("请取出器件"));
+        stationHint_->setText(Tr("请取出器件"));
         break;
     case WatchEvent::Kind::Failed:
-        ShowStationState(QStringLiteral("失败  #%1").arg(e.chip), kFailColour);
-        stationHint_->setText(QString::fromStdString(e.detail) + QStringLiteral("  ——  请取出器件"));
+        ShowStationState(Tr("失败  #%1").arg(e.chip), kFailColour);
+        stationHint_->setText(Tr(e.detail) + Tr("  ——  请取出器件"));
         break;
     case WatchEvent::Kind::WrongChip:
-        ShowStationState(QStringLiteral("不是所选的器件"), kFailColour);
-        stationHint_->setText(line + QStringLiteral("  ——  请取出器件"));
+        ShowStationState(Tr("不是所选的器件"), kFailColour);
+        stationHint_->setText(line + Tr("  ——  请取出器件"));
         app_.AddStatusLine(line.toStdString());
         break;
     case WatchEvent::Kind::Removed:
-        stationHint_->setText(QStringLiteral("请放入下一个器件"));
+        stationHint_->setText(Tr("请放入下一个器件"));
         break;
     case WatchEvent::Kind::ProgrammerLost:
-        ShowStationState(QString::fromUtf8(kProgrammerInitFailedLine), kFailColour);
-        stationHint_->setText(QStringLiteral("请检查编程器的连接"));
+        ShowStationState(Tr(kProgrammerInitFailedLine), kFailColour);
+        stationHint_->setText(Tr("请检查编程器的连接"));
         app_.AddStatusLine(kProgrammerInitFailedLine);
         break;
     case WatchEvent::Kind::ProgrammerBack:
-        ShowStationState(QStringLiteral("连续自动烧录: 等待器件"), kWaitColour);
-        stationHint_->setText(QStringLiteral("放入器件就开始自动烧录; 按\"取消\"停止"));
+        ShowStationState(Tr("连续自动烧录: 等待器件"), kWaitColour);
+        stationHint_->setText(Tr("放入器件就开始自动烧录; 按\"取消\"停止"));
         break;
     case WatchEvent::Kind::None:
         break;

@@ -1,3 +1,4 @@
+#include "tr.h"
 #include "options_dialog.h"
 
 #include <QCheckBox>
@@ -24,7 +25,7 @@ const ControlSpec kOptionsControls[] = {
 
 OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("操作选项"));
+    setWindowTitle(Tr("操作选项"));
     CreateControls(kOptionsControls, this);
     skipBlank_ = Control<QCheckBox>(this, kSkipBlankId);
     auto* explanation = new QLabel(

@@ -1,3 +1,4 @@
+#include "tr.h"
 #include "production_dialog.h"
 
 #include <QCheckBox>
@@ -33,8 +34,8 @@ bool ParseNumber(const QString& text, uint64_t& out)
 ProductionDialog::ProductionDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("productionDialog"));
-    setWindowTitle(QStringLiteral("序列号和生产记录"));
-    enabled_ = new QCheckBox(QStringLiteral("给每个编程的器件写入序列号"), this);
+    setWindowTitle(Tr("序列号和生产记录"));
+    enabled_ = new QCheckBox(Tr("给每个编程的器件写入序列号"), this);
     memory_ = new QComboBox(this);
     memory_->addItems({QStringLiteral("FLASH"), QStringLiteral("EEPROM")});
     address_ = new QLineEdit(this);
@@ -48,25 +49,25 @@ ProductionDialog::ProductionDialog(QWidget* parent) : QDialog(parent)
     step_ = new QSpinBox(this);
     step_->setRange(1, 1000000);
     logFile_ = new QLineEdit(this);
-    logFile_->setPlaceholderText(QStringLiteral("不记录"));
-    auto* browse = new QPushButton(QStringLiteral("浏览..."), this);
+    logFile_->setPlaceholderText(Tr("不记录"));
+    auto* browse = new QPushButton(Tr("浏览..."), this);
     for (const auto& [widget, name] : std::initializer_list<std::pair<QWidget*, const char*>>{
              {enabled_, "serialEnabled"}, {memory_, "serialMemory"}, {address_, "serialAddress"},
              {size_, "serialSize"}, {format_, "serialFormat"}, {next_, "serialNext"}, {step_, "serialStep"},
              {logFile_, "logFile"}})
         widget->setObjectName(QString::fromUtf8(name));
 
-    auto* serial = new QGroupBox(QStringLiteral("序列号"), this);
+    auto* serial = new QGroupBox(Tr("序列号"), this);
     auto* form = new QFormLayout(serial);
     form->addRow(enabled_);
-    form->addRow(QStringLiteral("存储区:"), memory_);
-    form->addRow(QStringLiteral("地址:"), address_);
-    form->addRow(QStringLiteral("字节数:"), size_);
-    form->addRow(QStringLiteral("格式:"), format_);
-    form->addRow(QStringLiteral("下一个序列号:"), next_);
-    form->addRow(QStringLiteral("步长:"), step_);
+    form->addRow(Tr("存储区:"), memory_);
+    form->addRow(Tr("地址:"), address_);
+    form->addRow(Tr("字节数:"), size_);
+    form->addRow(Tr("格式:"), format_);
+    form->addRow(Tr("下一个序列号:"), next_);
+    form->addRow(Tr("步长:"), step_);
 
-    auto* log = new QGroupBox(QStringLiteral("生产记录 (CSV, 每次操作一行)"), this);
+    auto* log = new QGroupBox(Tr("生产记录 (CSV, 每次操作一行)"), this);
     auto* logRow = new QHBoxLayout(log);
     logRow->addWidget(logFile_, 1);
     logRow->addWidget(browse);
@@ -80,7 +81,7 @@ ProductionDialog::ProductionDialog(QWidget* parent) : QDialog(parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &ProductionDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(browse, &QPushButton::clicked, this, [this] {
-        const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("生产记录"), logFile_->text(),
+        const QString chosen = QFileDialog::getSaveFileName(this, Tr("生产记录"), logFile_->text(),
                                                             QStringLiteral("CSV (*.csv)"), nullptr,
                                                             QFileDialog::DontUseNativeDialog |
                                                                 QFileDialog::DontConfirmOverwrite);
@@ -109,12 +110,12 @@ void ProductionDialog::accept()
     SerialConfig s = options_.serial;
     uint64_t address = 0, next = 0;
     if (!ParseNumber(address_->text(), address) || address > UINT32_MAX) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("地址不是一个数: %1").arg(address_->text()));
+        QMessageBox::warning(this, windowTitle(), Tr("地址不是一个数: %1").arg(address_->text()));
         address_->setFocus();
         return;
     }
     if (!ParseNumber(next_->text(), next)) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("下一个序列号不是一个数: %1").arg(next_->text()));
+        QMessageBox::warning(this, windowTitle(), Tr("下一个序列号不是一个数: %1").arg(next_->text()));
         next_->setFocus();
         return;
     }

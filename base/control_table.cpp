@@ -1,3 +1,4 @@
+#include "tr.h"
 #include "control_table.h"
 
 #include <QCheckBox>
@@ -12,7 +13,7 @@ namespace morsk {
 
 QWidget* CreateControl(const ControlSpec& spec, QWidget* parent)
 {
-    const QString caption = QString::fromUtf8(spec.caption);
+    const QString caption = Tr(spec.caption);
     QWidget* w = nullptr;
     switch (spec.kind) {
     case ControlKind::Button:
@@ -51,10 +52,10 @@ QWidget* CreateControl(const ControlSpec& spec, QWidget* parent)
     w->setObjectName(ObjectNameFor(spec.id));
     w->setEnabled(spec.enabled);
     if (spec.toolTip && *spec.toolTip)
-        w->setToolTip(QString::fromUtf8(spec.toolTip));
+        w->setToolTip(Tr(spec.toolTip));
     const char* spoken = spec.accessible && *spec.accessible ? spec.accessible : spec.caption;
     // "自  动" is read as one word.
-    w->setAccessibleName(QString::fromUtf8(spoken).remove(QLatin1Char(' ')));
+    w->setAccessibleName(Tr(spoken).remove(QLatin1Char(' ')));
     return w;
 }
 

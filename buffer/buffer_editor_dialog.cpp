@@ -1,3 +1,4 @@
+#include "tr.h"
 #include "buffer_editor_dialog.h"
 
 #include <QCheckBox>
@@ -41,7 +42,7 @@ BufferEditorDialog::BufferEditorDialog(QWidget* parent) : QDialog(parent)
     CreateControls(kControls, this);
     editor_ = new CHexEditBase(this);
     editor_->setObjectName(ObjectNameFor(1040));
-    editor_->setAccessibleName(QStringLiteral("数据"));
+    editor_->setAccessibleName(Tr("数据"));
     checksum_ = Control<QLabel>(this, 1044);
     range_ = Control<QLabel>(this, 1045);
     address_ = Control<QLabel>(this, 1046);
@@ -86,10 +87,10 @@ int BufferEditorDialog::Open(DataBuffer& buffer, const ChipProfile& profile, boo
 {
     buffer_ = &buffer;
     profile_ = &profile;
-    setWindowTitle(QStringLiteral("数据缓冲区"));
+    setWindowTitle(Tr("数据缓冲区"));
     const uint32_t total = ViewBytes();
     ShowChecksum();
-    ShowText(range_, QString::fromStdString(BufferRangeLine(total)));
+    ShowText(range_, Tr(BufferRangeLine(total)));
     ShowAddress(0);
     Control<QCheckBox>(this, 1047)->setChecked(clearOnChipChange);
     Control<QCheckBox>(this, 1048)->setChecked(clearOnLoad);
@@ -120,7 +121,7 @@ bool BufferEditorDialog::clearOnLoad() const
 
 void BufferEditorDialog::ShowAddress(uint32_t index)
 {
-    ShowText(address_, QStringLiteral("地  址: ") + QString::fromStdString(Format("%08XH", index)));
+    ShowText(address_, Tr("地  址: ") + QString::fromStdString(Format("%08XH", index)));
 }
 
 uint32_t BufferEditorDialog::ViewBytes() const
@@ -131,7 +132,7 @@ uint32_t BufferEditorDialog::ViewBytes() const
 void BufferEditorDialog::ShowChecksum()
 {
     buffer_->checksum = ComputeChecksum(*buffer_, *profile_);
-    ShowText(checksum_, QString::fromStdString(ChecksumText(buffer_->checksum)));
+    ShowText(checksum_, Tr(ChecksumText(buffer_->checksum)));
 }
 
 void BufferEditorDialog::Fill()

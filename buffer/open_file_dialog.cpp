@@ -1,3 +1,4 @@
+#include "tr.h"
 #include "open_file_dialog.h"
 
 #include <QFileDialog>
@@ -31,7 +32,7 @@ QStringList ProgramFileNameFilters()
         QStringList patterns;
         for (const QString& p : QString::fromUtf8(f.patterns).split(QLatin1Char(';')))
             patterns << (p == QStringLiteral("*.*") ? QStringLiteral("*") : AnyCase(p));
-        filters << QString::fromUtf8(f.description) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+        filters << Tr(f.description) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
                        QLatin1Char(')');
     }
     return filters;
@@ -39,7 +40,7 @@ QStringList ProgramFileNameFilters()
 
 QStringList BackupFileNameFilters()
 {
-    return {QStringLiteral("器件备份(*.HEX) (*.[Hh][Ee][Xx])"), QStringLiteral("所有文件(*.*) (*)")};
+    return {Tr("器件备份(*.HEX) (*.[Hh][Ee][Xx])"), Tr("所有文件(*.*) (*)")};
 }
 
 OpenFileDialog::OpenFileDialog(Kind kind) : kind_(kind) {}
@@ -51,7 +52,7 @@ std::optional<std::string> OpenFileDialog::Choose(QWidget* parent)
         dialog_ = std::make_unique<QFileDialog>(parent);
         const bool backup = kind_ == Kind::Backup;
         dialog_->setObjectName(backup ? QStringLiteral("restoreDialog") : QStringLiteral("openFileDialog"));
-        dialog_->setWindowTitle(backup ? QStringLiteral("恢复器件") : QStringLiteral("打开"));
+        dialog_->setWindowTitle(backup ? Tr("恢复器件") : Tr("打开"));
         dialog_->setAcceptMode(QFileDialog::AcceptOpen);
         dialog_->setFileMode(QFileDialog::ExistingFile);
         dialog_->setDefaultSuffix(QString::fromUtf8(kProgramFileDefaultExtension));
@@ -80,13 +81,13 @@ std::optional<std::string> SaveFileDialog::Choose(QWidget* parent, const std::st
         static const char* const kNames[] = {"saveFileDialog", "saveTextDialog", "backupDialog"};
         static const char* const kTitles[] = {"保存文件", "以文本保存", "备份器件"};
         dialog_->setObjectName(QString::fromUtf8(kNames[static_cast<int>(kind_)]));
-        dialog_->setWindowTitle(QString::fromUtf8(kTitles[static_cast<int>(kind_)]));
+        dialog_->setWindowTitle(Tr(kTitles[static_cast<int>(kind_)]));
         dialog_->setAcceptMode(QFileDialog::AcceptSave);
         dialog_->setFileMode(QFileDialog::AnyFile);
         dialog_->setOption(QFileDialog::DontUseNativeDialog);
         dialog_->setOption(QFileDialog::HideNameFilterDetails);
         if (kind_ == Kind::Text) {
-            dialog_->setNameFilters({QStringLiteral("文本文件(*.TXT) (*.[Tt][Xx][Tt])"), QStringLiteral("所有文件(*.*) (*)")});
+            dialog_->setNameFilters({Tr("文本文件(*.TXT) (*.[Tt][Xx][Tt])"), Tr("所有文件(*.*) (*)")});
         } else if (kind_ == Kind::Backup) {
             dialog_->setNameFilters(BackupFileNameFilters());
         } else {

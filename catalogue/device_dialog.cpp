@@ -1,3 +1,4 @@
+#include "tr.h"
 #include "device_dialog.h"
 
 #include <QGridLayout>
@@ -51,7 +52,7 @@ void Highlight(QListWidget* list, int row)
 
 DeviceDialog::DeviceDialog(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("选择器件"));
+    setWindowTitle(Tr("选择器件"));
     CreateControls(kControls, this);
     manufacturers_ = Control<QListWidget>(this, 1042);
     devices_ = Control<QListWidget>(this, 1043);
@@ -59,15 +60,15 @@ DeviceDialog::DeviceDialog(QWidget* parent) : QDialog(parent)
     logo_->setFixedSize(160, 48);
     logo_->setAlignment(Qt::AlignCenter);
 
-    auto* manufLabel = new QLabel(QStringLiteral("厂商名："), this);
+    auto* manufLabel = new QLabel(Tr("厂商名："), this);
     manufLabel->setBuddy(manufacturers_);
-    auto* deviceLabel = new QLabel(QStringLiteral("器件名："), this);
+    auto* deviceLabel = new QLabel(Tr("器件名："), this);
     deviceLabel->setBuddy(devices_);
 
-    auto* search = new QGroupBox(QStringLiteral("查找"), this);
+    auto* search = new QGroupBox(Tr("查找"), this);
     auto* searchLayout = new QVBoxLayout(search);
     searchLayout->addWidget(Control<QLineEdit>(this, 1005));
-    auto* types = new QGroupBox(QStringLiteral("器件类型"), this);
+    auto* types = new QGroupBox(Tr("器件类型"), this);
     auto* typesLayout = new QVBoxLayout(types);
     for (int id = 1044; id <= 1047; ++id)
         typesLayout->addWidget(Control<QWidget>(this, id));

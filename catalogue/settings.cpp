@@ -1,5 +1,7 @@
 #include "settings.h"
 
+#include <cstdlib>
+
 #include <cstring>
 
 #include "ini_file.h"
@@ -130,6 +132,28 @@ bool SaveAutoSequence(const SettingsPaths& paths, const Settings& settings)
 bool SaveSkipBlank(const SettingsPaths& paths, const Settings& settings)
 {
     return IniFile(paths.settingsFile).WriteString(kSection, "SkipBlank", settings.skipBlank ? "1" : "0");
+}
+
+}  // namespace morsk
+
+namespace morsk {
+
+std::optional<Language> ReadLanguage(const std::string& settingsFile)
+{
+    const std::optional<std::string> stored = IniFile(settingsFile).ReadString("LANGUAGE", "Language");
+    return stored ? ParseLanguage(*stored) : std::nullopt;
+}
+
+bool SaveLanguage(const std::string& settingsFile, Language language)
+{
+    return IniFile(settingsFile).WriteString("LANGUAGE", "Language", LanguageName(language));
+}
+
+Language StartLanguage(const std::string& settingsFile)
+{
+    if (const std::optional<Language> stored = ReadLanguage(settingsFile))
+        return *stored;
+    return LanguageForLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
 }
 
 }  // namespace morsk

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chip_profile.h"
+#include "translate.h"
 #include "ui_sinks.h"
 
 namespace morsk {
@@ -73,5 +74,13 @@ bool SaveRecentFiles(const SettingsPaths& paths, const Settings& settings);
 bool SaveBufferOptions(const SettingsPaths& paths, const Settings& settings);
 
 void SetAutoSequence(Settings& settings, const std::string& text);
+
+// [LANGUAGE] Language=zh|en: the user's choice, nullopt when none is
+// stored (or it is neither).
+std::optional<Language> ReadLanguage(const std::string& settingsFile);
+bool SaveLanguage(const std::string& settingsFile, Language language);
+// The stored choice, or on a first start the locale's (LC_ALL,
+// LC_MESSAGES, LANG).
+Language StartLanguage(const std::string& settingsFile);
 
 }  // namespace morsk

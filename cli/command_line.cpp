@@ -28,6 +28,7 @@ const std::string& UsageText()
         "  --force              fuses-write or restore even a change that can lock the chip out\n"
         "                       (RSTDISBL, DWEN, SPIEN, an external clock, a lock byte that\n"
         "                       protects the memories)\n"
+        "  --lang zh|en         status lines in Chinese (the default, which scripts parse) or English\n"
         "  --help, --version\n"
         "\n"
         "Commands, run in order, stopping at the first that fails:\n"
@@ -78,6 +79,13 @@ int ParseCommandLine(const std::vector<std::string>& args, Options& options, std
          }},
         {"--load", [&](const std::string& v) { options.loads.push_back(v); return std::string(); }},
         {"--log", [&](const std::string& v) { options.logFile = v; return std::string(); }},
+        {"--lang", [&](const std::string& v) {
+             const std::optional<Language> language = ParseLanguage(v);
+             if (!language)
+                 return std::string("--lang takes zh or en");
+             options.language = *language;
+             return std::string();
+         }},
         {"--serial-next", [&](const std::string& v) {
              char* end = nullptr;
              errno = 0;

@@ -10,6 +10,7 @@
 
 #include "commands.h"
 #include "programmer_options.h"
+#include "translate.h"
 
 namespace morsk::cli {
 
@@ -33,6 +34,8 @@ struct Options {
     std::optional<uint64_t> serialNext;
     bool noSerial = false;
     std::optional<std::string> logFile;
+    // Chinese unless --lang en: scripts parse the Chinese lines.
+    Language language = Language::Chinese;
     std::vector<std::vector<std::string>> commands;
 };
 

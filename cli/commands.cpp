@@ -215,13 +215,13 @@ bool Watch(Context& c, const Arguments&)
     ChipWatch watch(c.station, c.production);
     AppState& app = c.app();
     c.ui.quiet = true;
-    std::printf("等待器件...\n");
+    std::fputs(Translate("等待器件...\n").c_str(), stdout);
     std::fflush(stdout);
     while (!app.link.CancelRequested()) {
         const WatchEvent event = watch.Poll();
         const std::string line = WatchLine(event, app);
         if (!line.empty()) {
-            std::printf("%s\n", line.c_str());
+            std::printf("%s\n", Translate(line).c_str());
             std::fflush(stdout);
         }
         // The pause between polls ends early for a stop request.
@@ -229,7 +229,7 @@ bool Watch(Context& c, const Arguments&)
             SleepMilliseconds(10);
     }
     c.ui.quiet = false;
-    std::printf("已停止: 成功 %u, 失败 %u\n", app.successCount, app.failureCount);
+    std::fputs(Translate(Format("已停止: 成功 %u, 失败 %u\n", app.successCount, app.failureCount)).c_str(), stdout);
     return true;
 }
 

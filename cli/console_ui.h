@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "translate.h"
 #include "ui_sinks.h"
 
 namespace morsk::cli {
@@ -20,7 +21,7 @@ public:
         if (quiet)
             return;
         EndBar();
-        std::printf("%s\n", text.c_str());
+        std::printf("%s\n", Translate(text).c_str());
         std::fflush(stdout);
     }
     void SetFileLine(const std::string& text) override { fileLine = text; }
@@ -28,7 +29,7 @@ public:
     void ShowMessage(const std::string& text, const std::string&, MessageIcon) override
     {
         EndBar();
-        std::fprintf(stderr, "%s\n", text.c_str());
+        std::fprintf(stderr, "%s\n", Translate(text).c_str());
     }
     void SetProgress(int percent) override
     {

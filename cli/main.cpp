@@ -70,6 +70,7 @@ int main(int argc, char** argv)
         return status;
     }
 
+    SetLanguage(options.language);
     ConsoleUi ui;
     Station station;
     AppState& app = station.app();

@@ -1,3 +1,4 @@
+#include "tr.h"
 #include "fuse_dialog.h"
 #include "text_util.h"
 
@@ -19,7 +20,7 @@ namespace {
 // The dialog's caption, which its message boxes carry too.
 QString Title()
 {
-    return QStringLiteral("熔丝位设置");
+    return Tr("熔丝位设置");
 }
 
 const std::array<std::array<int, 8>, kFuseRows> kBoxIds = {{
@@ -68,7 +69,7 @@ FuseDialog::FuseDialog(ChipProfile& profile, LinkState& link, uint8_t& failureCo
     CreateControls(kControls, this);
     auto* rows = new QVBoxLayout;
     for (int row = 0; row < kFuseRows; ++row) {
-        auto* group = new QGroupBox(QString::fromUtf8(kRows[row].group), this);
+        auto* group = new QGroupBox(Tr(kRows[row].group), this);
         auto* line = new QHBoxLayout(group);
         for (int bit = 7; bit >= 0; --bit) {
             ControlSpec spec{kBoxIds[static_cast<size_t>(row)][static_cast<size_t>(bit)], ControlKind::CheckBox,
@@ -83,7 +84,7 @@ FuseDialog::FuseDialog(ChipProfile& profile, LinkState& link, uint8_t& failureCo
         value->setReadOnly(true);
         value->setFixedWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("0xFF")) + 24);
         values_[static_cast<size_t>(row)] = value;
-        auto* label = new QLabel(QString::fromUtf8(kRows[row].label), group);
+        auto* label = new QLabel(Tr(kRows[row].label), group);
         label->setBuddy(value);
         label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Extended Fuse:")) + 4);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -93,7 +94,7 @@ FuseDialog::FuseDialog(ChipProfile& profile, LinkState& link, uint8_t& failureCo
         rows->addWidget(group);
     }
     auto* buttons = new QHBoxLayout;
-    auto* warning = new QLabel(QStringLiteral("注意：请谨慎设置容丝位!"), this);
+    auto* warning = new QLabel(Tr("注意：请谨慎设置容丝位!"), this);
     warning->setObjectName(QStringLiteral("warning"));
     buttons->addWidget(warning);
     buttons->addStretch();
@@ -162,7 +163,7 @@ bool FuseDialog::Transfer(const std::function<FuseTransfer()>& transfer, FuseTra
     std::string error;
     if (claim_ && !claim_(error)) {
         link_.state().diagnostics->Write("Warning: " + error + "\n");
-        QMessageBox::warning(this, Title(), QString::fromUtf8(kProgrammerInUseLine));
+        QMessageBox::warning(this, Title(), Tr(kProgrammerInUseLine));
         return false;
     }
     result = transfer();
@@ -184,7 +185,7 @@ void FuseDialog::Write()
 {
     const std::vector<FuseRisk> risks = model_.WriteRisks();
     if (!risks.empty() &&
-        QMessageBox::warning(this, Title(), QString::fromStdString(RiskQuestion(risks)),
+        QMessageBox::warning(this, Title(), Tr(RiskQuestion(risks)),
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     FuseTransfer result;
@@ -201,17 +202,17 @@ void FuseDialog::SayOutcome(FuseTransfer result, bool reading)
     case FuseTransfer::Done:
         return;
     case FuseTransfer::NoProgrammer:
-        cause = QString::fromUtf8(kProgrammerInitFailedLine);
+        cause = Tr(kProgrammerInitFailedLine);
         break;
     case FuseTransfer::NoAnswer:
-        cause = QStringLiteral("芯片没有应答（没有芯片、芯片型号不对或接触不良）");
+        cause = Tr("芯片没有应答（没有芯片、芯片型号不对或接触不良）");
         break;
     case FuseTransfer::WrongChip:
-        cause = QString::fromStdString(WrongChipLine(model_.chipId().bytes));
+        cause = Tr(WrongChipLine(model_.chipId().bytes));
         break;
     }
-    const QString text = cause + (reading ? QStringLiteral("，显示的熔丝位数值不是从芯片读出的。")
-                                          : QStringLiteral("，熔丝位没有写入芯片。"));
+    const QString text = cause + (reading ? Tr("，显示的熔丝位数值不是从芯片读出的。")
+                                          : Tr("，熔丝位没有写入芯片。"));
     QMessageBox::warning(this, Title(), text);
 }
 

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libusb-1.0-0-dev libgtest-dev libbenchmark-dev
           qt6-base-dev qt6-svg-dev fonts-noto-cjk umockdev libumockdev-dev libumockdev0
           clang libclang-rt-14-dev desktop-file-utils qt6-translations-l10n dpkg-dev appstream lintian
-          groff-base "$@")
+          groff-base python3 qt6-l10n-tools qt6-tools-dev "$@")
 # One query for all: what is installed prints its name. dpkg-query fails
 # when it has never heard of a package, which on a fresh machine is the
 # normal case, so its status does not count.

@@ -145,8 +145,7 @@ int main(int argc, char** argv)
     // buttons speak it too.
     const Language language = StartLanguage(BuildPaths(".").settingsFile);
     SetLanguage(language);
-    if (language == Language::Chinese)
-        InstallQtTranslations(qapp, QLocale(QLocale::Chinese, QLocale::China));
+    ApplyQtLanguage(qapp, language);
 
     auto station = std::make_unique<Station>();
     auto window = std::make_unique<MainWindow>(*station);

@@ -29,8 +29,9 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent)
     CreateControls(kOptionsControls, this);
     skipBlank_ = Control<QCheckBox>(this, kSkipBlankId);
     auto* explanation = new QLabel(
-        QStringLiteral("FLASH 只写到最后一个非空页为止，EEPROM 映像全为 0xFF 时不写入，大容量芯片编程快得多。"
-                       "注意：未擦除的芯片上，EEPROM 中原有的数据因此会保留。"),
+        Tr("FLASH 只写到最后一个非空页为止，EEPROM 映像全为 0xFF 时不写入，大容量芯片编程快得多。") +
+            (CurrentLanguage() == Language::Chinese ? QString() : QStringLiteral(" ")) +
+            Tr("注意：未擦除的芯片上，EEPROM 中原有的数据因此会保留。"),
         this);
     explanation->setWordWrap(true);
     explanation->setIndent(20);

@@ -2,19 +2,29 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
 #include <QTranslator>
 
 namespace morsk {
 
-bool InstallQtTranslations(QCoreApplication& app, const QLocale& locale)
+bool ApplyQtLanguage(QCoreApplication& app, Language language)
 {
+    static QPointer<QTranslator> installed;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed);
+        delete installed;
+    }
+    if (language != Language::Chinese)
+        return true;
     auto* translator = new QTranslator(&app);
-    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;
     }
     QCoreApplication::installTranslator(translator);
+    installed = translator;
     return true;
 }
 

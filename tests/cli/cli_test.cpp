@@ -322,6 +322,38 @@ TEST_F(Cli, BackupAndRestoreAWholeChip)
     EXPECT_EQ(Run("--simulate --chip ATMEL/ATMEGA8 restore fw.bin").status, 1);
 }
 
+TEST_F(Cli, EnglishStatusLines)
+{
+    WriteFile(dir.File("fw.bin"), std::string(3000, '\x5A'));
+    Result r = Run("--lang en --simulate --chip ATMEL/ATMEGA8 --load fw.bin erase program verify");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "Device ID:1E 93 07\nErasing the chip...\nChip erased!\nDevice ID:1E 93 07\nProgramming flash...\n"
+                     "Flash programmed!\nProgramming EEPROM...\nEEPROM programmed!\nProgramming done!\n"
+                     "Device ID:1E 93 07\nVerify done!\n");
+    struct Case {
+        const char* args;
+        const char* out;
+    } const failures[] = {
+        {"--sim-chip none erase", "No chip found!\n"},
+        {"--sim-chip ATMEGA16 erase", "Wrong device ID read:1E 94 03\nThe chip in the socket is: ATMEL/ATMEGA16\n"},
+        {"--sim-chip ATMEGA8 blank", "Device ID:1E 93 07\nReading flash...\nFlash read!\nReading EEPROM...\n"
+                                     "EEPROM read!\nBlank check done!\n"},
+        {"--sim-state chip.state verify", "Device ID:1E 93 07\nVerify failed!\n"},
+    };
+    WriteFile(dir.File("chip.state"), "");
+    std::remove(dir.File("chip.state").c_str());
+    for (const Case& c : failures) {
+        r = Run(std::string("--lang en --simulate --chip ATMEL/ATMEGA8 --load fw.bin ") + c.args);
+        EXPECT_EQ(r.out, c.out) << c.args;
+    }
+    // Without a programmer, and without --lang: Chinese, as scripts expect.
+    r = Run("--lang en --chip ATMEL/ATMEGA8 erase");
+    EXPECT_EQ(r.out, "Error initialising the programmer!\n");
+    EXPECT_EQ(Run("--chip ATMEL/ATMEGA8 erase").out, "下载器初始化出错!\n");
+    EXPECT_EQ(Run("--lang fr profile").status, 2);
+    EXPECT_NE(Run("--help").out.find("--lang zh|en"), std::string::npos);
+}
+
 TEST_F(Cli, SigtermStopsAWriteAndSaysSo)
 {
     WriteFile(dir.File("fw.bin"), std::string(8192, '\x11'));

@@ -15,7 +15,7 @@ int main(int argc, char** argv)
     morsk::test::PrivateLockDir locks;
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    morsk::InstallQtTranslations(app, QLocale(QLocale::Chinese, QLocale::China));
+    morsk::ApplyQtLanguage(app, morsk::Language::Chinese);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

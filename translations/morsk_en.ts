@@ -509,7 +509,7 @@ Select this chip?</translation>
     </message>
     <message>
       <source>操作选项</source>
-      <translation>Options</translation>
+      <translation>Operation options</translation>
     </message>
     <message>
       <source>擦  除</source>

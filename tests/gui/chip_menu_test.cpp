@@ -17,6 +17,7 @@ namespace morsk {
 namespace {
 
 using test::Click;
+constexpr auto Choose = test::ChooseFile;
 using test::WindowRig;
 using Lines = std::vector<std::string>;
 
@@ -80,16 +81,6 @@ TEST(ChipMenu, IdentifyOffersTheChipOrLetsTheUserPick)
     EXPECT_EQ(LastLines(rig, 2), (Lines{"器件ID:1E 93 99", kNotInDeviceListLine}));
     EXPECT_EQ(rig.hand.boxes.size(), 1u);
     EXPECT_STREQ(rig.app->profile.deviceName, "NRF24LU1P-F32");
-}
-
-std::function<void(QWidget*)> Choose(const std::string& path)
-{
-    return [path](QWidget* dialog) {
-        auto* files = qobject_cast<QFileDialog*>(dialog);
-        ASSERT_NE(files, nullptr);
-        files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromStdString(path));
-        QMetaObject::invokeMethod(files, "accept");
-    };
 }
 
 TEST(ChipMenu, BackupAndRestoreFromTheFileMenu)

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -99,6 +101,17 @@ private:
     QPointer<QWidget> fresh_;
     std::deque<std::function<void(QWidget*)>> actions_;
 };
+
+// Types a name into a file dialog and confirms it.
+inline std::function<void(QWidget*)> ChooseFile(const std::string& path)
+{
+    return [path](QWidget* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        ASSERT_NE(files, nullptr);
+        files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromStdString(path));
+        QMetaObject::invokeMethod(files, "accept");
+    };
+}
 
 inline void Click(const QWidget* parent, int id)
 {

@@ -18,20 +18,10 @@ namespace morsk {
 namespace {
 
 using test::Click;
+constexpr auto Choose = test::ChooseFile;
 using test::ModalHand;
 using test::WindowRig;
 using Lines = std::vector<std::string>;
-
-// Types a name into a file dialog and confirms it.
-std::function<void(QWidget*)> Choose(const std::string& path)
-{
-    return [path](QWidget* dialog) {
-        auto* files = qobject_cast<QFileDialog*>(dialog);
-        ASSERT_NE(files, nullptr);
-        files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromStdString(path));
-        QMetaObject::invokeMethod(files, "accept");
-    };
-}
 
 TEST(Menus, SaveThenLoadGivesTheSameChecksum)
 {

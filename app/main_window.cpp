@@ -288,14 +288,19 @@ void MainWindow::Connect()
         connect(MenuAction(id), &QAction::triggered, this, handler);
     };
     onClick(1037, [this] {
-        RunProduction("auto: " + AutoStepNames(app_.settings.autoSequence), true, true,
-                      [this] { return RunAuto(app_, link_); });
+        RunProduction("auto: " + AutoStepNames(app_.settings.autoSequence),
+                      [this](ProductionRun& run) { return RunNumberedAuto(run, app_, link_); });
     });
-    onClick(1025, [this] { RunProduction("program", true, false, [this] { return ops_.ProgramDevice(); }); });
-    onClick(1027, [this] { RunProduction("read", false, false, [this] { return ops_.ReadDevice(); }); });
-    onClick(1026, [this] { RunProduction("verify", false, false, [this] { return ops_.VerifyDevice(); }); });
-    onClick(1036, [this] { RunProduction("blank", false, false, [this] { return ops_.BlankCheckDevice(); }); });
-    onClick(1024, [this] { RunProduction("erase", false, false, [this] { return ops_.EraseDevice(); }); });
+    onClick(1025, [this] {
+        RunProduction("program", [this](ProductionRun& run) { return run.TakeSerial() && ops_.ProgramDevice(); });
+    });
+    const auto unnumbered = [this](const char* step, bool (ChipOperations::*operation)()) {
+        RunProduction(step, [this, operation](ProductionRun&) { return (ops_.*operation)(); });
+    };
+    onClick(1027, [unnumbered] { unnumbered("read", &ChipOperations::ReadDevice); });
+    onClick(1026, [unnumbered] { unnumbered("verify", &ChipOperations::VerifyDevice); });
+    onClick(1036, [unnumbered] { unnumbered("blank", &ChipOperations::BlankCheckDevice); });
+    onClick(1024, [unnumbered] { unnumbered("erase", &ChipOperations::EraseDevice); });
     onMenu(kMenuProduction, [this] { EditProduction(); });
     MenuAction(kMenuStation)->setCheckable(true);
     connect(MenuAction(kMenuStation), &QAction::toggled, this, [this](bool on) {

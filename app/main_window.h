@@ -143,8 +143,7 @@ private:
     // Serial numbers, the production log and station mode
     // (main_window_station.cpp). An operation as a production run: its log
     // line, and a serial number when it programs.
-    bool RunProduction(const std::string& steps, bool programs, bool countsFailures,
-                       const std::function<bool()>& operation);
+    bool RunProduction(const std::string& steps, const std::function<bool(ProductionRun&)>& operation);
     void EditProduction();
     // Kept in setup.ini; the next start shows it.
     void ChooseLanguage(Language language);

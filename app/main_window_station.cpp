@@ -26,22 +26,14 @@ constexpr int kStationLocked[] = {1037, 1025, 1027, 1026, 1036, 1024, 1031, 1033
 
 }  // namespace
 
-bool MainWindow::RunProduction(const std::string& steps, bool programs, bool countsFailures,
-                               const std::function<bool()>& operation)
+bool MainWindow::RunProduction(const std::string& steps, const std::function<bool(ProductionRun&)>& operation)
 {
     return RunOperation([&] {
         ProductionRun run(station_, production_);
         run.AddStep(steps);
-        bool ok;
-        if (programs && !run.TakeSerial()) {
-            ok = false;
-            if (countsFailures) {  // an auto run that could not start counts as failed
-                ++app_.failureCount;
-                app_.ShowCounters();
-            }
-        } else {
-            ok = operation();
-        }
+        bool ok = operation(run);
+        // A stopped transfer is said before the run's log line is written,
+        // so that the line names it.
         if (station_.EndOperation())
             ok = false;
         return run.Finish(ok);

@@ -17,20 +17,6 @@
 #include "text_util.h"
 
 namespace morsk {
-namespace {
-
-// Decimal, or hexadecimal after 0x.
-bool ParseNumber(const QString& text, uint64_t& out)
-{
-    bool ok = false;
-    const QString t = text.trimmed();
-    out = t.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive) ? t.mid(2).toULongLong(&ok, 16)
-                                                                    : t.toULongLong(&ok, 10);
-    return ok;
-}
-
-}  // namespace
-
 ProductionDialog::ProductionDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("productionDialog"));
@@ -109,12 +95,12 @@ void ProductionDialog::accept()
 {
     SerialConfig s = options_.serial;
     uint64_t address = 0, next = 0;
-    if (!ParseNumber(address_->text(), address) || address > UINT32_MAX) {
+    if (!ParseSerialNumber(address_->text().trimmed().toStdString(), address) || address > UINT32_MAX) {
         QMessageBox::warning(this, windowTitle(), Tr("地址不是一个数: %1").arg(address_->text()));
         address_->setFocus();
         return;
     }
-    if (!ParseNumber(next_->text(), next)) {
+    if (!ParseSerialNumber(next_->text().trimmed().toStdString(), next)) {
         QMessageBox::warning(this, windowTitle(), Tr("下一个序列号不是一个数: %1").arg(next_->text()));
         next_->setFocus();
         return;

@@ -24,7 +24,8 @@ std::string Message(const char* lead, const std::string& path, const std::string
     return std::string(lead) + ": " + path + ": " + reason;
 }
 
-// The whole file, or false with the system's reason.
+}  // namespace
+
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& reason)
 {
     struct stat st {};
@@ -57,6 +58,8 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& rea
     }
     return true;
 }
+
+namespace {
 
 std::string SizeReason(uint64_t highest, const char* memory, uint32_t size, const ChipProfile& profile)
 {

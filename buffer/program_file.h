@@ -47,6 +47,10 @@ LoadResult LoadProgramFile(const std::string& path, ProgramFileState& file, Data
                            const ChipProfile& profile, Notifier& notifier, StatusSink& status,
                            std::string* note = nullptr);
 
+// The whole file (up to 64 MiB), or false with the system's reason; a
+// folder is refused.
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& reason);
+
 // The texts that start the messages.
 inline constexpr char kFileOpenError[] = "文件打开错误 !!!";
 inline constexpr char kHexReadError[] = "Error reading Hexfile";

@@ -70,9 +70,6 @@ bool ListAttached(Context& c)
     return true;
 }
 
-constexpr char kFuseReadFailed[] = "读熔丝位错误...!";
-constexpr char kFuseWriteFailed[] = "写熔丝位错误...!";
-
 // "program RSTDISBL and unprogram SPIEN".
 std::string EnglishRisks(const std::vector<FuseRisk>& risks)
 {
@@ -128,7 +125,7 @@ bool ReadFuses(Context& c, const Arguments&)
 {
     ChipProfile& p = c.app().profile;
     FuseChipId id;
-    if (!FuseOutcome(c, ReadFuseBytes(p, c.app().failureCount, c.station.link(), &id), id, kFuseReadFailed))
+    if (!FuseOutcome(c, ReadFuseBytes(p, c.app().failureCount, c.station.link(), &id), id, kFuseReadFailedLine))
         return false;
     std::printf("fuses: %02X %02X %02X\n", p.fuseLow, p.fuseHigh, p.fuseExt);
     return true;
@@ -155,7 +152,7 @@ bool WriteFuses(Context& c, const Arguments& a)
     p.fuseHigh = after[1];
     p.fuseExt = after[2];
     FuseChipId id;
-    if (!FuseOutcome(c, WriteFuseBytes(p, c.station.link(), &id), id, kFuseWriteFailed))
+    if (!FuseOutcome(c, WriteFuseBytes(p, c.station.link(), &id), id, kFuseWriteFailedLine))
         return false;
     std::printf("fuses written: %02X %02X %02X\n", p.fuseLow, p.fuseHigh, p.fuseExt);
     return true;
@@ -301,13 +298,8 @@ const std::vector<CommandSpec>& CommandSpecs()
         {"read", 0, true, nullptr, Operation<&ChipOperations::ReadDevice>},
         {"verify", 0, true, nullptr, Operation<&ChipOperations::VerifyDevice>},
         {"auto", 0, true, nullptr, [](Context& c, const Arguments&) {
-             bool ok;
-             if (!c.run || c.run->TakeSerial()) {
-                 ok = RunAuto(c.app(), c.station.link());
-             } else {
-                 ++c.app().failureCount;
-                 ok = false;
-             }
+             const bool ok = c.run ? RunNumberedAuto(*c.run, c.app(), c.station.link())
+                                   : RunAuto(c.app(), c.station.link());
              std::printf("success: %u\nfailure: %u\n", c.app().successCount, c.app().failureCount);
              return ok;
          }},

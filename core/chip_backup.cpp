@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "byte_util.h"
+#include "fuse_transfer.h"
 #include "hex_writer.h"
 #include "identify.h"
 #include "intel_hex_reader.h"
@@ -15,8 +14,6 @@
 
 namespace morsk {
 namespace {
-
-constexpr char kFuseReadFailed[] = "读熔丝位错误...!";
 
 std::string Hex3(const uint8_t b[3])
 {
@@ -119,7 +116,7 @@ bool ChipBackupOperations::ReadChipFuses(uint8_t fuses[3])
 {
     for (FuseSelector s : kFuseSelectors)
         if (!link_.ReadFuse(s, fuses[s])) {
-            Line(kFuseReadFailed);
+            Line(kFuseReadFailedLine);
             return false;
         }
     return true;
@@ -219,16 +216,13 @@ RestoreResult ChipBackupOperations::RestoreDevice(const std::string& path, bool 
     const bool avr = p.family == kFamilyAvr;
 
     ChipBackup b;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        Line(Format("备份文件打开错误 !!!: %s: %s", path.c_str(), std::strerror(errno)));
+    std::string content, reason;
+    if (!ReadWholeFile(path, content, reason)) {
+        Line(Format("备份文件打开错误 !!!: %s: %s", path.c_str(), reason.c_str()));
         Line(kNothingWrittenLine);
         return RestoreResult::Failed;
     }
-    std::ostringstream content;
-    content << in.rdbuf();
-    std::string reason;
-    if (!ParseBackup(content.str(), b, reason)) {
+    if (!ParseBackup(content, b, reason)) {
         Line(Format("不是器件备份文件: %s: %s", path.c_str(), reason.c_str()));
         Line(kNothingWrittenLine);
         return RestoreResult::Failed;
@@ -314,7 +308,7 @@ bool ChipBackupOperations::WriteAndVerify(const ChipBackup& b)
                 continue;
             uint8_t value = b.fuses[s];
             if (!link_.WriteFuse(s, value)) {
-                Line("写熔丝位错误...!");
+                Line(kFuseWriteFailedLine);
                 return fail();
             }
         }

@@ -70,7 +70,7 @@ bool ChipOperations::IdentifyChip()
     app_.record.signatureRead = true;
     std::copy_n(id, 3, app_.record.signature);
     if (id[0] == expected[0] && id[1] == expected[1] && id[2] == expected[2]) {
-        app_.AddStatusLine(Format("器件ID:%2.2X %2.2X %2.2X", id[0], id[1], id[2]));
+        app_.AddStatusLine(ChipIdLine(id));
         return true;
     }
     link_.LeaveProgramming();

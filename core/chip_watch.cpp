@@ -64,16 +64,16 @@ WatchEvent ChipWatch::Poll()
                                                     signature));
         return event;
     }
-    return RunChip(signature);
+    return RunChip(event.signature);
 }
 
-WatchEvent ChipWatch::RunChip(const uint8_t signature[3])
+WatchEvent ChipWatch::RunChip(const std::string& signature)
 {
     AppState& app = station_.app();
     const auto start = std::chrono::steady_clock::now();
     WatchEvent event;
     event.chip = ++chips_;
-    event.signature = Format("%02X %02X %02X", signature[0], signature[1], signature[2]);
+    event.signature = signature;
     // Each chip is a run of its own; a stop request stays for the caller.
     app.link.cancelled = false;
     app.link.cancelReported = false;
@@ -82,20 +82,14 @@ WatchEvent ChipWatch::RunChip(const uint8_t signature[3])
     {
         ProductionRun run(station_, options_);
         run.AddStep(AutoStepNames(app.settings.autoSequence));
-        if (run.TakeSerial()) {
-            ok = RunAuto(app, station_.link());
-        } else {
-            ++app.failureCount;  // the chip was there and did not get its number
-            app.ShowCounters();
-            ok = false;
-        }
+        ok = RunNumberedAuto(run, app, station_.link());
         if (station_.EndOperation())
             ok = false;
-        const RunRecord record = app.record;
         ok = run.Finish(ok);
         if (ok)
             event.serial = run.serial();
-        event.detail = ok ? "" : !record.firstFailure.empty() ? record.firstFailure : record.lastLine;
+        else
+            event.detail = run.failure();
     }
     event.kind = ok ? WatchEvent::Kind::Passed : WatchEvent::Kind::Failed;
     event.milliseconds =

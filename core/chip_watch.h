@@ -46,7 +46,8 @@ public:
 private:
     enum class Probe { NoProgrammer, Empty, Chip };
     Probe ProbeSocket(uint8_t signature[3]);
-    WatchEvent RunChip(const uint8_t signature[3]);
+    // One auto run on the chip that answered with `signature` ("1E 93 07").
+    WatchEvent RunChip(const std::string& signature);
 
     Station& station_;
     ProductionOptions& options_;

@@ -80,7 +80,7 @@ void ReportIdentified(AppState& app, const IdentifyResult& found)
         return;
     }
     const uint8_t* id = found.signature;
-    app.AddStatusLine(Format("器件ID:%2.2X %2.2X %2.2X", id[0], id[1], id[2]));
+    app.AddStatusLine(ChipIdLine(id));
     app.AddStatusLine(found.matches.empty() ? std::string(kNotInDeviceListLine)
                                             : kSocketHoldsLine + ChipNames(found.matches));
 }

@@ -1,5 +1,6 @@
 #include "production_run.h"
 
+#include "auto_sequence.h"
 #include "ini_file.h"
 #include "text_util.h"
 
@@ -62,6 +63,15 @@ bool ProductionRun::TakeSerial()
     return true;
 }
 
+bool RunNumberedAuto(ProductionRun& run, AppState& app, ProgrammerLink& link)
+{
+    if (run.TakeSerial())
+        return RunAuto(app, link);
+    ++app.failureCount;
+    app.ShowCounters();
+    return false;
+}
+
 bool ProductionRun::Finish(bool ok)
 {
     if (finished_)
@@ -70,6 +80,8 @@ bool ProductionRun::Finish(bool ok)
     AppState& app = station_.app();
     const RunRecord record = app.record;
     app.record.active = false;
+    if (!ok)
+        failure_ = !record.firstFailure.empty() ? record.firstFailure : !record.lastLine.empty() ? record.lastLine : "failed";
     app.programImages = nullptr;
     app.serial = nullptr;
     std::string serialText;
@@ -101,12 +113,13 @@ bool ProductionRun::Finish(bool ok)
     e.file = app.file.fileName;
     e.checksum = Format("%08X", app.buffer.checksum);
     e.steps = steps_;
-    e.result = ok ? "ok" : !record.firstFailure.empty() ? record.firstFailure : !record.lastLine.empty() ? record.lastLine : "failed";
+    e.result = ok ? "ok" : failure_;
     e.serial = serialText;
     e.durationMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count();
     std::string error;
     if (!AppendLogLine(options_.logFile, e, error)) {
-        app.AddStatusLine("生产记录写入失败!: " + error);
+        failure_ = "生产记录写入失败!: " + error;
+        app.AddStatusLine(failure_);
         return false;
     }
     return ok;

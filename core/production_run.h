@@ -49,6 +49,9 @@ public:
     bool Finish(bool ok);
 
     std::optional<uint64_t> serial() const { return number_; }
+    // After a Finish that returned false: the first failure line of the
+    // run, or why its log line could not be written.
+    const std::string& failure() const { return failure_; }
 
 private:
     Station& station_;
@@ -58,8 +61,14 @@ private:
     std::optional<uint64_t> number_;
     bool taken_ = false;
     bool finished_ = false;
+    std::string failure_;
     DataBuffer patched_;
     SerialPatch patch_;
 };
+
+// The auto sequence as a production run: with the run's serial number, or,
+// when none can be had, a failed run counted without the chip being
+// touched.
+bool RunNumberedAuto(ProductionRun& run, AppState& app, ProgrammerLink& link);
 
 }  // namespace morsk

@@ -26,29 +26,6 @@ constexpr FormatName kFormats[] = {
     {SerialFormat::AsciiHex, "ascii-hex"},
 };
 
-// Decimal, or hexadecimal after 0x; the whole text.
-bool ParseNumber(const std::string& text, uint64_t& out)
-{
-    if (text.empty())
-        return false;
-    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    const std::string digits = hex ? text.substr(2) : text;
-    if (digits.empty() || digits.size() > (hex ? 16u : 20u))
-        return false;
-    uint64_t value = 0;
-    for (char c : digits) {
-        const int d = hex ? HexDigitValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
-        if (d < 0)
-            return false;
-        const uint64_t base = hex ? 16 : 10;
-        if (value > (UINT64_MAX - static_cast<uint64_t>(d)) / base)
-            return false;
-        value = value * base + static_cast<uint64_t>(d);
-    }
-    out = value;
-    return true;
-}
-
 std::string Trim(const std::string& text)
 {
     const size_t first = text.find_first_not_of(" \t");
@@ -64,7 +41,7 @@ std::vector<uint64_t> ParseList(const std::string& text)
     std::string item;
     while (std::getline(in, item, ',')) {
         uint64_t n;
-        if (ParseNumber(Trim(item), n))
+        if (ParseSerialNumber(Trim(item), n))
             out.push_back(n);
     }
     return out;
@@ -114,6 +91,28 @@ private:
 
 }  // namespace
 
+bool ParseSerialNumber(const std::string& text, uint64_t& out)
+{
+    if (text.empty())
+        return false;
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string digits = hex ? text.substr(2) : text;
+    if (digits.empty() || digits.size() > (hex ? 16u : 20u))
+        return false;
+    uint64_t value = 0;
+    for (char c : digits) {
+        const int d = hex ? HexDigitValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+        if (d < 0)
+            return false;
+        const uint64_t base = hex ? 16 : 10;
+        if (value > (UINT64_MAX - static_cast<uint64_t>(d)) / base)
+            return false;
+        value = value * base + static_cast<uint64_t>(d);
+    }
+    out = value;
+    return true;
+}
+
 const char* SerialFormatName(SerialFormat format)
 {
     for (const FormatName& f : kFormats)
@@ -144,12 +143,12 @@ bool ReadSerialConfig(const std::string& settingsFile, SerialConfig& config, std
         return false;
     }
     uint64_t n = 0;
-    if (!ParseNumber(read("Address").value_or("0"), n) || n > UINT32_MAX) {
+    if (!ParseSerialNumber(read("Address").value_or("0"), n) || n > UINT32_MAX) {
         error = "[SERIAL] Address=" + read("Address").value_or("") + ": not an address";
         return false;
     }
     c.address = static_cast<uint32_t>(n);
-    if (!ParseNumber(read("Size").value_or("4"), n) || n < 1 || n > 8) {
+    if (!ParseSerialNumber(read("Size").value_or("4"), n) || n < 1 || n > 8) {
         error = "[SERIAL] Size=" + read("Size").value_or("") + ": 1 to 8 bytes";
         return false;
     }
@@ -161,11 +160,11 @@ bool ReadSerialConfig(const std::string& settingsFile, SerialConfig& config, std
         return false;
     }
     c.format = *f;
-    if (!ParseNumber(read("Next").value_or("1"), c.next)) {
+    if (!ParseSerialNumber(read("Next").value_or("1"), c.next)) {
         error = "[SERIAL] Next=" + read("Next").value_or("") + ": not a number";
         return false;
     }
-    if (!ParseNumber(read("Step").value_or("1"), c.step) || c.step == 0) {
+    if (!ParseSerialNumber(read("Step").value_or("1"), c.step) || c.step == 0) {
         error = "[SERIAL] Step=" + read("Step").value_or("") + ": a number from 1";
         return false;
     }
@@ -268,7 +267,7 @@ bool SerialCounter::Reserve(const SerialConfig& config, uint64_t& number, std::s
     }
     uint64_t next = config.next;
     const std::optional<std::string> stored = ini.ReadString(kSerialSection, "Next");
-    if (stored && !ParseNumber(*stored, next)) {
+    if (stored && !ParseSerialNumber(*stored, next)) {
         error = "[SERIAL] Next=" + *stored + ": not a number";
         return false;
     }
@@ -293,7 +292,7 @@ bool SerialCounter::GiveBack(const SerialConfig& config, uint64_t number, std::s
     }
     const IniFile ini(settingsFile_);
     uint64_t next = 0;
-    const bool lastOne = ParseNumber(ini.ReadString(kSerialSection, "Next").value_or(""), next) &&
+    const bool lastOne = ParseSerialNumber(ini.ReadString(kSerialSection, "Next").value_or(""), next) &&
                          next >= config.step && next - config.step == number;
     bool ok;
     if (lastOne) {

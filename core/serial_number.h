@@ -32,6 +32,10 @@ inline constexpr char kSerialSection[] = "SERIAL";
 const char* SerialFormatName(SerialFormat format);
 std::optional<SerialFormat> ParseSerialFormat(const std::string& name);
 
+// Decimal, or hexadecimal after 0x, as [SERIAL] and its dialog take
+// numbers; false for anything else (a sign, blanks, too many digits).
+bool ParseSerialNumber(const std::string& text, uint64_t& out);
+
 // Reads [SERIAL]; a missing section is a disabled one. False, with the
 // reason, for a value that cannot be used (an unknown format, a size out
 // of 1..8, an address that is no number).

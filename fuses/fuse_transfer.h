@@ -16,6 +16,10 @@ enum class FuseTransfer {
     WrongChip,     // another chip answered: nothing was read or written
 };
 
+// The status lines of a fuse read or write that did not go through.
+inline constexpr char kFuseReadFailedLine[] = "读熔丝位错误...!";
+inline constexpr char kFuseWriteFailedLine[] = "写熔丝位错误...!";
+
 // The signature the last transfer read, for the message of a wrong chip.
 struct FuseChipId {
     uint8_t bytes[3] = {};

@@ -32,6 +32,11 @@ std::string WrongChipLine(const uint8_t signature[3])
     return Format("读取错误器件ID:%2.2X %2.2X %2.2X", signature[0], signature[1], signature[2]);
 }
 
+std::string ChipIdLine(const uint8_t signature[3])
+{
+    return Format("器件ID:%2.2X %2.2X %2.2X", signature[0], signature[1], signature[2]);
+}
+
 void ProgrammerLink::SetProgress(int percent)
 {
     state_.progress->SetProgress(percent);

@@ -29,6 +29,8 @@ inline constexpr FuseSelector kFuseSelectors[] = {kFuseLow, kFuseHigh, kFuseExt}
 
 // "读取错误器件ID:1E 94 03": another chip answered with this signature.
 std::string WrongChipLine(const uint8_t signature[3]);
+// "器件ID:1E 93 07": the signature read.
+std::string ChipIdLine(const uint8_t signature[3]);
 
 class ProgrammerLink {
 public:

@@ -21,8 +21,9 @@ TEST(Identify, SignatureNotInTheListAndNothingWritten)
     for (const SetupPacket& p : rig.sim.packets) {
         EXPECT_NE(p.request, kRequestWriteFlash);
         EXPECT_NE(p.request, kRequestWriteEeprom);
-        if (p.request == kRequestSpi)
+        if (p.request == kRequestSpi) {
             EXPECT_TRUE(p.Setup(0) == kSpiAvrSignature || p.Setup(0) == kSpiAt89Signature || p.Setup(0) == 0x00);
+        }
     }
     EXPECT_FALSE(rig.sim.enabled());  // every cycle left
 

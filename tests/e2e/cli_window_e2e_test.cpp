@@ -30,13 +30,17 @@ TEST(EndToEnd, CommandLineWithoutTheSimulator)
         ASSERT_TRUE(test::LoadShippedChip("ATMEGA8", p));
         usb.sim().chip = VirtualChip::FromProfile(p);
     }
-    // A child of its own, with the preload library and the leak checker.
-    const std::string command = "cd '" + dir.path().string() +
-                                "' && LD_PRELOAD=libumockdev-preload.so.0 ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=1 '"
-                                MORSK_CLI "' --chip ATMEL/ATMEGA8 --load fw.bin erase program verify > out 2> err";
-    const int raw = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(raw));
-    EXPECT_EQ(WEXITSTATUS(raw), 0) << test::ReadFile(dir.File("err"));
+    // A child of its own, with the preload library and the leak checker;
+    // its exit status.
+    const auto runCli = [&dir](const std::string& args) {
+        const std::string command = "cd '" + dir.path().string() +
+                                    "' && LD_PRELOAD=libumockdev-preload.so.0 "
+                                    "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=1 '" MORSK_CLI "' " +
+                                    args + " > out 2> err";
+        const int raw = std::system(command.c_str());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    EXPECT_EQ(runCli("--chip ATMEL/ATMEGA8 --load fw.bin erase program verify"), 0) << test::ReadFile(dir.File("err"));
     EXPECT_EQ(test::ReadFile(dir.File("out")),
               "器件ID:1E 93 07\n擦除芯片...\n擦除芯片成功!\n器件ID:1E 93 07\n编程FLASH...\n编程FLASH成功!\n编程EEPROM...\n"
               "编程EEPROM成功!\n编程器件完成!\n器件ID:1E 93 07\n效验器件完成!\n");
@@ -47,12 +51,7 @@ TEST(EndToEnd, CommandLineWithoutTheSimulator)
     }
 
     // The chip identified and backed up over the same path.
-    const std::string again = "cd '" + dir.path().string() +
-                              "' && LD_PRELOAD=libumockdev-preload.so.0 ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=1 '"
-                              MORSK_CLI "' --chip auto identify backup whole.hex > out 2> err";
-    const int status = std::system(again.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << test::ReadFile(dir.File("err"));
+    EXPECT_EQ(runCli("--chip auto identify backup whole.hex"), 0) << test::ReadFile(dir.File("err"));
     const std::string out = test::ReadFile(dir.File("out"));
     EXPECT_EQ(out.substr(0, out.find("器件ID")), "chip: ATMEL/ATMEGA8\nATMEL/ATMEGA8\n");
     ChipBackup backup;

@@ -79,8 +79,9 @@ QStringList TextsOf(QWidget* root)
 void ExpectNoCjk(QWidget* root, const std::string& where)
 {
     for (const QString& text : TextsOf(root))
-        if (!kOwnNames.contains(text))
+        if (!kOwnNames.contains(text)) {
             EXPECT_FALSE(HasCjk(text)) << where << ": " << text.toStdString();
+        }
 }
 
 // English for the length of a test.

@@ -206,7 +206,8 @@ bool Restore(Context& c, const Arguments& a)
 }
 
 // One line per chip until a stop request; the status lines of each run go
-// to the log, not the terminal.
+// to the log, not the terminal. True when no chip failed. The session
+// counts for itself: the window's 8-bit counters wrap after 255 chips.
 bool Watch(Context& c, const Arguments&)
 {
     ChipWatch watch(c.station, c.production);
@@ -214,8 +215,11 @@ bool Watch(Context& c, const Arguments&)
     c.ui.quiet = true;
     std::fputs(Translate("等待器件...\n").c_str(), stdout);
     std::fflush(stdout);
+    unsigned long passed = 0, failed = 0;
     while (!app.link.CancelRequested()) {
         const WatchEvent event = watch.Poll();
+        passed += event.kind == WatchEvent::Kind::Passed;
+        failed += event.kind == WatchEvent::Kind::Failed;
         const std::string line = WatchLine(event, app);
         if (!line.empty()) {
             std::printf("%s\n", Translate(line).c_str());
@@ -226,8 +230,8 @@ bool Watch(Context& c, const Arguments&)
             SleepMilliseconds(10);
     }
     c.ui.quiet = false;
-    std::fputs(Translate(Format("已停止: 成功 %u, 失败 %u\n", app.successCount, app.failureCount)).c_str(), stdout);
-    return true;
+    std::fputs(Translate(Format("已停止: 成功 %lu, 失败 %lu\n", passed, failed)).c_str(), stdout);
+    return failed == 0;
 }
 
 // An operation of the chip.

@@ -9,7 +9,8 @@ translation format, for Qt Linguist) holds their English.
                                  (a warning each; --strict: exit 1)
   texts.py table TS OUT          writes the C++ table the program looks texts
                                  up in (the core has no Qt, so not a .qm)
-  texts.py merge TS              adds the texts the .ts lacks, untranslated
+  texts.py merge TS              adds the texts the .ts lacks, untranslated, and
+                                 drops those the sources no longer have
 """
 import os
 import re
@@ -118,9 +119,7 @@ def main(argv):
             with open(out, 'w', encoding='utf-8') as f:
                 f.write(text)
     elif command == 'merge':
-        for t in texts:
-            translated.setdefault(t, None)
-        write_ts(ts, translated)
+        write_ts(ts, {t: translated.get(t) for t in texts})
     else:
         sys.exit(__doc__)
 

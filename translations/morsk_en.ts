@@ -36,16 +36,8 @@
       <translation>(read from chip </translation>
     </message>
     <message>
-      <source>ATMEL/ATMEGA8、ATMEL/ATMEGA8L</source>
-      <translation>ATMEL/ATMEGA8, ATMEL/ATMEGA8L</translation>
-    </message>
-    <message>
       <source>EEPROM文件(*.EEP)</source>
       <translation>EEPROM files (*.EEP)</translation>
-    </message>
-    <message>
-      <source>English</source>
-      <translation>English</translation>
     </message>
     <message>
       <source>FLASH 只写到最后一个非空页为止，EEPROM 映像全为 0xFF 时不写入，大容量芯片编程快得多。</source>
@@ -378,9 +370,9 @@ Which one is in the socket?</translation>
       <translation>Memory:</translation>
     </message>
     <message>
-      <source>已停止: 成功 %u, 失败 %u
+      <source>已停止: 成功 %lu, 失败 %lu
 </source>
-      <translation>Stopped: %u passed, %u failed
+      <translation>Stopped: %lu passed, %lu failed
 </translation>
     </message>
     <message>
@@ -402,14 +394,6 @@ Which one is in the socket?</translation>
     <message>
       <source>序列号: </source>
       <translation>Serial number: </translation>
-    </message>
-    <message>
-      <source>序列号: 42</source>
-      <translation>Serial number: 42</translation>
-    </message>
-    <message>
-      <source>序列号: N</source>
-      <translation>Serial number: N</translation>
     </message>
     <message>
       <source>序列号和生产记录</source>
@@ -556,10 +540,6 @@ Select this chip?</translation>
       <translation>Checksum: </translation>
     </message>
     <message>
-      <source>效验和: 0021DE00H</source>
-      <translation>Checksum: 0021DE00H</translation>
-    </message>
-    <message>
       <source>效验器件失败!</source>
       <translation>Verify failed!</translation>
     </message>
@@ -598,10 +578,6 @@ Select this chip?</translation>
     <message>
       <source>数据缓冲区范围: </source>
       <translation>Buffer range: </translation>
-    </message>
-    <message>
-      <source>数据缓冲区范围: 00000000H - %08XH</source>
-      <translation>Buffer range: 00000000H - %08XH</translation>
     </message>
     <message>
       <source>文件</source>
@@ -692,10 +668,6 @@ Select this chip?</translation>
       <translation>the fuses would </translation>
     </message>
     <message>
-      <source>熔丝位将编程 RSTDISBL, 锁定位 FC 将禁止再读出和写入器件</source>
-      <translation>the fuses would program RSTDISBL, lock byte FC would stop the chip from being read and written again</translation>
-    </message>
-    <message>
       <source>熔丝位设置</source>
       <translation>Fuse bits</translation>
     </message>
@@ -748,10 +720,6 @@ Select this chip?</translation>
     <message>
       <source>编程 </source>
       <translation>program </translation>
-    </message>
-    <message>
-      <source>编程 RSTDISBL、取消编程 SPIEN</source>
-      <translation>program RSTDISBL, unprogram SPIEN</translation>
     </message>
     <message>
       <source>编程EEPROM...</source>
@@ -934,10 +902,6 @@ Select this chip?</translation>
       <translation>Wrong device ID read:%2.2X %2.2X %2.2X</translation>
     </message>
     <message>
-      <source>读取错误器件ID:1E 94 03</source>
-      <translation>Wrong device ID read:1E 94 03</translation>
-    </message>
-    <message>
       <source>读器件失败!</source>
       <translation>Read failed!</translation>
     </message>
@@ -1012,14 +976,6 @@ Select this chip?</translation>
     <message>
       <source>通过 #%d %s</source>
       <translation>PASS #%d %s</translation>
-    </message>
-    <message>
-      <source>通过 #3 ATMEL/ATMEGA8 序列号: 42 (2114 ms)</source>
-      <translation>PASS #3 ATMEL/ATMEGA8 serial number: 42 (2114 ms)</translation>
-    </message>
-    <message>
-      <source>重新启动后生效</source>
-      <translation>Takes effect at the next start</translation>
     </message>
     <message>
       <source>重新启动后生效 / Takes effect at the next start</source>

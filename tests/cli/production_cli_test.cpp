@@ -150,5 +150,23 @@ TEST_F(Cli, TheWatchProgramsEachInsertedChipOnce)
     EXPECT_NE(ReadFile(dir.File("setup.ini")).find("Next=3"), std::string::npos);
 }
 
+// A failed chip makes the session's exit status 1, whatever follows.
+TEST_F(Cli, TheWatchExitsWithFailureAfterAFailedChip)
+{
+    WriteFile(dir.File("setup.ini"), "[SETUP]\nAUTO=213\n");  // program, verify: no erase
+    WriteFile(dir.File("fw.bin"), std::string(2048, '\x3C'));
+    WriteFile(dir.File("socket"), "random");  // old contents: its verify fails
+    const std::string script = "(" + Command("--simulate --sim-socket socket --chip ATMEL/ATMEGA8 --load fw.bin watch") +
+                               ") & pid=$!; for i in $(seq 1 2000); do grep -q '已停止\\|#1' '" + dir.File("cli.out") +
+                               "' 2> /dev/null && break; sleep 0.01; done; kill -TERM $pid; wait $pid";
+    const int raw = std::system(script.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    const std::vector<std::string> lines = Lines(ReadFile(dir.File("cli.out")));
+    ASSERT_EQ(lines.size(), 3u) << ReadFile(dir.File("cli.out"));
+    EXPECT_EQ(lines[1].substr(0, lines[1].find(" (")), "失败 #1 ATMEL/ATMEGA8: 效验器件失败!");
+    EXPECT_EQ(lines[2], "已停止: 成功 0, 失败 1");
+}
+
 }  // namespace
 }  // namespace morsk::test

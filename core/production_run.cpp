@@ -44,11 +44,13 @@ bool ProductionRun::TakeSerial()
     std::string error;
     if (options_.sharedCounter && !SerialCounter(app.paths.settingsFile).Reserve(config, number, error)) {
         app.AddStatusLine("取不到序列号: " + error);
+        app.AddStatusLine(kNothingWrittenLine);
         return false;
     }
     number_ = number;
     if (!CheckSerialFits(config, app.profile, number, error)) {
         app.AddStatusLine(error);
+        app.AddStatusLine(kNothingWrittenLine);
         return false;  // Finish gives the number back
     }
     patch_.eeprom = config.memory == MemoryKind::Eeprom;
@@ -118,7 +120,7 @@ bool ProductionRun::Finish(bool ok)
     e.durationMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count();
     std::string error;
     if (!AppendLogLine(options_.logFile, e, error)) {
-        failure_ = "生产记录写入失败!: " + error;
+        failure_ = kLogFailedLine + error;
         app.AddStatusLine(failure_);
         return false;
     }

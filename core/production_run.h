@@ -22,6 +22,8 @@ struct ProductionOptions {
 };
 
 inline constexpr char kLogSection[] = "LOG";
+// Before the reason: the run's log line could not be written.
+inline constexpr char kLogFailedLine[] = "生产记录写入失败!: ";
 
 // [SERIAL] and [LOG] File= of setup.ini. False, with the reason, for a
 // [SERIAL] value that cannot be used.

@@ -6,6 +6,7 @@
 #include "chip_backup.h"
 #include "chip_operations.h"
 #include "identify.h"
+#include "production_run.h"
 
 namespace morsk {
 namespace {
@@ -23,7 +24,10 @@ LineOutcome ClassifyStatusLine(const std::string& line)
                             "不能备份!"})
         if (EndsWith(line, end))
             return LineOutcome::Failure;
-    if (line.rfind("读取错误器件ID:", 0) == 0 || line.rfind("操作已取消!", 0) == 0 || line == kAutoEmptyLine)
+    for (const char* start : {"读取错误器件ID:", "操作已取消!", kLogFailedLine})
+        if (line.rfind(start, 0) == 0)
+            return LineOutcome::Failure;
+    if (line == kAutoEmptyLine)
         return LineOutcome::Failure;
     // The last line of an operation that did all it set out to do.
     for (const char* done : {"编程器件完成!", "读器件已完成!", "效验器件完成!", "效验器件已完成!", kAutoDoneLine,

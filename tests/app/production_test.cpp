@@ -4,6 +4,7 @@
 
 #include "auto_sequence.h"
 #include "production_run.h"
+#include "status_outcome.h"
 #include "sim_rig.h"
 
 namespace morsk {
@@ -170,9 +171,25 @@ TEST(Serial, NumbersThatDoNotFitAreRefusedBeforeTheChipIsTouched)
         rig.options.sharedCounter = false;
         ProductionRun run(*rig.station, rig.options);
         EXPECT_FALSE(run.TakeSerial());
-        EXPECT_EQ(rig.ui.lines.back(), c.line);
+        ASSERT_EQ(rig.ui.lines.size(), 2u);
+        EXPECT_EQ(rig.ui.lines[0], c.line);
+        EXPECT_EQ(rig.ui.lines[1], "没有写入任何数据!");  // in red: nothing went to the chip
         EXPECT_TRUE(rig.sim.packets.empty());
     }
+}
+
+// A run whose log line cannot be written is not reported as done.
+TEST(ProductionLog, ALogLineThatCannotBeWrittenFailsTheRun)
+{
+    ProductionRig rig;
+    rig.options.serial.enabled = false;
+    rig.options.logFile = rig.dir.File("no/such/folder/log.csv");
+    ProductionRun run(*rig.station, rig.options);
+    ASSERT_TRUE(rig.ops->EraseDevice());
+    EXPECT_FALSE(run.Finish(true));
+    EXPECT_EQ(rig.ui.lines.back().rfind(kLogFailedLine, 0), 0u) << rig.ui.lines.back();
+    EXPECT_EQ(run.failure(), rig.ui.lines.back());
+    EXPECT_EQ(ClassifyStatusLine(rig.ui.lines.back()), LineOutcome::Failure);
 }
 
 TEST(ProductionLog, FieldsAreQuotedAndTheHeaderComesOnce)
